@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace vqdbd {
+
+// The maker's logo for the maker button, 52 by 40 pixels; its pure green pixels are transparent.
+QPixmap makerLogo();
+// The window icon every window carries, in 16 and 24 pixels.
+QIcon windowIcon();
+
+} // namespace vqdbd

@@ -1,0 +1,176 @@
+#include "ClockWindow.h"
+
+#include "Artwork.h"
+#include "SecondTicker.h"
+#include "platform/WindowManager.h"
+#include "state/SettingsStore.h"
+#include "state/StartupState.h"
+#include "ui/Colours.h"
+#include "ui/Design.h"
+#include "ui/Twips.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace vqdbd {
+
+namespace {
+
+ui::ControlDesign timeDisplayDesign()
+{
+    ui::ControlDesign design;
+    design.name = QStringLiteral("TIME_TEXTBOX");
+    design.kind = ui::ControlKind::TextBox;
+    design.caption = QStringLiteral("--:--:--");
+    design.left = 960;
+    design.top = 120;
+    design.width = 2415;
+    design.height = 675;
+    design.font = ui::FontDesign { ui::FontDesign::Face::Arial, 26.25, true };
+    design.textColour = LiveState::kDefaultTextColour;
+    design.backColour = LiveState::kDefaultBackColour;
+    design.alignment = Qt::AlignCenter;
+    design.locked = true;
+    return design;
+}
+
+ui::ControlDesign makerButtonDesign()
+{
+    ui::ControlDesign design;
+    design.name = QStringLiteral("VELA_QUILL_BUTTON");
+    design.kind = ui::ControlKind::Button;
+    design.left = 120;
+    design.top = 120;
+    design.width = 735;
+    design.height = 615;
+    design.backColour = ui::kBlack;
+    return design;
+}
+
+} // namespace
+
+ClockWindow::ClockWindow(SettingsStore& store, WallClock& clock, const TimeTextFormat& format,
+                         WindowManager& windows, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , store_(store)
+    , windows_(windows)
+    , ticker_(new SecondTicker(clock, format, this))
+{
+    setObjectName(QStringLiteral("VQ_DBD_MAIN"));
+    setWindowTitle(QStringLiteral("VQ-DRUM-BEAT-DIAL - V3"));
+    setWindowIcon(windowIcon());
+    ui::setBackColour(*this, ui::kBlack);
+
+    timeDisplay_ = static_cast<QLineEdit*>(ui::createControl(*this, timeDisplayDesign()));
+    timeDisplay_->setFrame(false);
+    timeDisplay_->setContextMenuPolicy(Qt::PreventContextMenu);
+    timeDisplay_->installEventFilter(this);
+
+    makerButton_ = static_cast<QPushButton*>(ui::createControl(*this, makerButtonDesign()));
+    makerButton_->setIcon(QIcon(makerLogo()));
+    makerButton_->setIconSize(QSize(52, 40));
+    makerButton_->setFlat(true);
+    setTabOrder(makerButton_, timeDisplay_);
+    makerButton_->setFocus();
+
+    connect(makerButton_, &QPushButton::clicked, this, &ClockWindow::onMakerButtonClicked);
+    connect(ticker_, &SecondTicker::secondShown, this, &ClockWindow::onSecondShown);
+    connect(&state_, &LiveState::coloursChanged, this, &ClockWindow::onColoursChanged);
+}
+
+ClockWindow::~ClockWindow() = default;
+
+void ClockWindow::load()
+{
+    ui::placeWindow(*this, readGeometry(store_, windows::clock()), windows_.frameExtents(*this));
+    windows_.keepOutOfTaskbar(*this);
+    readLiveState(store_, state_);
+    onColoursChanged();
+    startChecks(state_);
+    ticker_->start();
+}
+
+QString ClockWindow::timeText() const
+{
+    return timeDisplay_->text();
+}
+
+void ClockWindow::onSecondShown(const WallSecond&, const QString& text)
+{
+    timeDisplay_->setText(text);
+    // The always-on-top check shares the clock's once-a-second wake-up instead of waking on its own.
+    if (state_.isAlwaysOnTopCheckRunning())
+        onAlwaysOnTopTick();
+}
+
+void ClockWindow::onAlwaysOnTopTick()
+{
+    if (!isVisible())
+        return;
+    const auto own = static_cast<WindowManager::WindowId>(winId());
+    const auto active = windows_.activeWindow();
+    if (active && *active == own)
+        return;
+    // Demote whatever the user is working in before raising the clock above it.
+    if (active)
+        windows_.setKeepAbove(*active, false);
+    windows_.setKeepAbove(own, true);
+}
+
+void ClockWindow::onMakerButtonClicked()
+{
+    if (openSettings_)
+        openSettings_();
+}
+
+void ClockWindow::onTimeDisplayDoubleClicked()
+{
+    if (openSettings_)
+        openSettings_();
+}
+
+void ClockWindow::onTimeDisplayMouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton && openSettings_)
+        openSettings_();
+}
+
+void ClockWindow::onColoursChanged()
+{
+    ui::setTextColour(*timeDisplay_, state_.textColour());
+    ui::setBackColour(*timeDisplay_, state_.backColour());
+}
+
+bool ClockWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == timeDisplay_) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            onTimeDisplayDoubleClicked();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonPress) {
+            onTimeDisplayMouseDown(static_cast<QMouseEvent*>(event)->button());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ClockWindow::savePosition()
+{
+    vqdbd::savePosition(store_, windows::clock(), ui::windowLeft(*this), ui::windowTop(*this));
+}
+
+void ClockWindow::closeEvent(QCloseEvent* event)
+{
+    if (!positionSaved_) {
+        positionSaved_ = true;
+        savePosition();
+    }
+    event->accept();
+    Q_EMIT closed();
+}
+
+} // namespace vqdbd

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "state/Geometry.h"
+#include "state/LiveState.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+
+namespace vqdbd {
+
+class SecondTicker;
+class SettingsStore;
+class TimeTextFormat;
+class WallClock;
+class WindowManager;
+struct WallSecond;
+
+// The main window: the time in large digits and the maker button. It owns the live state for the
+// whole run, keeps the time current, keeps itself above other windows while that check runs and
+// remembers its place when it closes.
+class ClockWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    ClockWindow(SettingsStore& store, WallClock& clock, const TimeTextFormat& format, WindowManager& windows,
+                QWidget* parent = nullptr);
+    ~ClockWindow() override;
+
+    // The start-up: reads the geometry, switches, colours and alarm slots from the store into the
+    // live state and starts the checks. The window is shown afterwards.
+    void load();
+
+    LiveState& liveState() { return state_; }
+    SecondTicker& ticker() { return *ticker_; }
+    QString timeText() const;
+    // What the three ways of asking for the settings window do.
+    void setSettingsOpener(std::function<void()> opener) { openSettings_ = std::move(opener); }
+
+Q_SIGNALS:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onSecondShown(const WallSecond& second, const QString& text);
+    void onAlwaysOnTopTick();
+    void onMakerButtonClicked();
+    void onTimeDisplayDoubleClicked();
+    void onTimeDisplayMouseDown(Qt::MouseButton button);
+    void onColoursChanged();
+    void savePosition();
+
+    SettingsStore& store_;
+    WindowManager& windows_;
+    LiveState state_;
+    SecondTicker* ticker_;
+    QLineEdit* timeDisplay_;
+    QPushButton* makerButton_;
+    std::function<void()> openSettings_;
+    bool positionSaved_ = false;
+};
+
+} // namespace vqdbd

@@ -1,0 +1,41 @@
+#include "clock/ClockWindow.h"
+#include "platform/IniSettingsBackend.h"
+#include "platform/TerminationSignals.h"
+#include "platform/TimerfdWallClock.h"
+#include "platform/WindowManager.h"
+#include "state/Section.h"
+#include "state/SettingsStore.h"
+#include "state/TimeText.h"
+#include "ui/StoreProblemReporter.h"
+#include "ui/UserNotice.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    using namespace vqdbd;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VQ_DBD"));
+    // The clock window's closing ends the program, even with a notice still open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString section = sectionForProgram(argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString());
+    IniSettingsBackend backend(IniSettingsBackend::defaultFilePath(section));
+    SettingsStore store(backend);
+    MessageBoxNotice notice;
+    StoreProblemReporter reporter(store, notice);
+
+    TimerfdWallClock wallClock;
+    const TimeTextFormat timeFormat;
+    ClockWindow clock(store, wallClock, timeFormat, platformWindowManager());
+    QObject::connect(&clock, &ClockWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &clock, &QWidget::close);
+    // Ending the desktop session closes the clock the same way as its close box.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &clock, &QWidget::close);
+
+    clock.load();
+    clock.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,117 @@
+#include "IniSettingsBackend.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace vqdbd {
+
+namespace {
+
+constexpr auto kPrivateFile = QFile::ReadOwner | QFile::WriteOwner;
+constexpr auto kPrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+QString statusReason(QSettings::Status status, const QString& path)
+{
+    switch (status) {
+    case QSettings::NoError:
+        return {};
+    case QSettings::AccessError:
+        return QStringLiteral("cannot access %1").arg(path);
+    case QSettings::FormatError:
+        return QStringLiteral("%1 is not a readable settings file").arg(path);
+    }
+    return QStringLiteral("unknown error on %1").arg(path);
+}
+
+} // namespace
+
+IniSettingsBackend::IniSettingsBackend(QString filePath)
+    : filePath_(std::move(filePath))
+{
+}
+
+QString IniSettingsBackend::defaultFilePath(const QString& section)
+{
+    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return configHome + QStringLiteral("/VQ_DBD/") + section + QStringLiteral(".conf");
+}
+
+StoredValue IniSettingsBackend::read(const QString& key)
+{
+    const QFileInfo info(filePath_);
+    if (!info.exists() && !info.isSymLink())
+        return {};
+    if (info.isDir() || !info.isReadable())
+        return { StoredValue::Kind::Failed, {}, QStringLiteral("cannot read %1").arg(filePath_) };
+
+    // A fresh QSettings each time: its status is sticky, and Qt shares the parsed file between
+    // instances, re-reading it only when it changed on disk.
+    QSettings settings(filePath_, QSettings::IniFormat);
+    const bool present = settings.contains(key);
+    if (settings.status() != QSettings::NoError)
+        return { StoredValue::Kind::Failed, {}, statusReason(settings.status(), filePath_) };
+    if (!present)
+        return {};
+
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::QString)
+        return { StoredValue::Kind::Text, value.toString(), {} };
+    // An unquoted "a, b" written by hand reads as a list: the text is what stands in the file.
+    if (value.typeId() == QMetaType::QStringList)
+        return { StoredValue::Kind::Text, rawValueInFile(key), {} };
+    return { StoredValue::Kind::Unreadable, rawValueInFile(key), {} };
+}
+
+QString IniSettingsBackend::write(const QString& key, const QString& text)
+{
+    if (QString problem = prepareFolder(); !problem.isEmpty())
+        return problem;
+    if (QFileInfo(filePath_).isDir())
+        return QStringLiteral("%1 is a folder").arg(filePath_);
+
+    QSettings settings(filePath_, QSettings::IniFormat);
+    settings.setValue(key, text);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        return statusReason(settings.status(), filePath_);
+
+    QFile file(filePath_);
+    if (file.permissions() != kPrivateFile)
+        file.setPermissions(kPrivateFile);
+    return {};
+}
+
+QString IniSettingsBackend::prepareFolder() const
+{
+    const QString folder = QFileInfo(filePath_).absolutePath();
+    if (QFileInfo(folder).isDir())
+        return {};
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("cannot create the folder %1").arg(folder);
+    QFile::setPermissions(folder, kPrivateFolder);
+    return {};
+}
+
+QString IniSettingsBackend::rawValueInFile(const QString& key) const
+{
+    QFile file(filePath_);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    bool inGeneral = true;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            inGeneral = line.compare(QStringLiteral("[General]"), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inGeneral && equals > 0 && line.left(equals).trimmed() == key)
+            return line.mid(equals + 1).trimmed();
+    }
+    return {};
+}
+
+} // namespace vqdbd

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace vqdbd {
+
+// Turns SIGTERM and SIGINT into a Qt signal on the user-interface thread, so the program can close
+// its window the ordinary way (saving what a close saves) instead of dying mid-step.
+class TerminationSignals final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TerminationSignals(QObject* parent = nullptr);
+    ~TerminationSignals() override;
+
+Q_SIGNALS:
+    void terminationRequested();
+
+private:
+    void onReadable();
+
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+} // namespace vqdbd

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QMargins>
+
+#include <optional>
+
+class QWidget;
+
+namespace vqdbd {
+
+// What the program asks of the desktop's window manager beyond what Qt offers.
+class WindowManager
+{
+public:
+    using WindowId = quintptr;
+    virtual ~WindowManager() = default;
+
+    // The frame the window manager will put around a top-level window that is not yet shown, so that
+    // the window can be given its outer size before it is mapped (resizing it afterwards races the
+    // window manager's placing of it).
+    virtual QMargins frameExtents(QWidget& window) = 0;
+    // Keeps a shown top-level window out of the taskbar and pagers.
+    virtual void keepOutOfTaskbar(QWidget& window) = 0;
+    // The window the user is working in, when the platform tells.
+    virtual std::optional<WindowId> activeWindow() = 0;
+    // Puts a window into, or takes it out of, the band of windows kept above the others.
+    virtual void setKeepAbove(WindowId window, bool above) = 0;
+};
+
+// X11 through xcb and the EWMH hints where the program runs on X11, otherwise a stand-in that does
+// the least the platform allows (Qt's own stays-on-top hint) and says nothing.
+WindowManager& platformWindowManager();
+
+} // namespace vqdbd

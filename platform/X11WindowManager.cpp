@@ -1,0 +1,181 @@
+#include "WindowManager.h"
+
+#include <QGuiApplication>
+#include <QThread>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <cstring>
+#include <memory>
+
+namespace vqdbd {
+
+namespace {
+
+constexpr std::uint32_t kNetWmStateRemove = 0;
+constexpr std::uint32_t kNetWmStateAdd = 1;
+constexpr std::uint32_t kSourceApplication = 1;
+
+class X11WindowManager final : public WindowManager
+{
+public:
+    X11WindowManager(xcb_connection_t* connection, xcb_window_t root)
+        : connection_(connection)
+        , root_(root)
+        , netWmState_(atom("_NET_WM_STATE"))
+        , skipTaskbar_(atom("_NET_WM_STATE_SKIP_TASKBAR"))
+        , skipPager_(atom("_NET_WM_STATE_SKIP_PAGER"))
+        , above_(atom("_NET_WM_STATE_ABOVE"))
+        , activeWindow_(atom("_NET_ACTIVE_WINDOW"))
+        , frameExtents_(atom("_NET_FRAME_EXTENTS"))
+        , requestFrameExtents_(atom("_NET_REQUEST_FRAME_EXTENTS"))
+    {
+    }
+
+    QMargins frameExtents(QWidget& window) override
+    {
+        const auto id = static_cast<xcb_window_t>(window.winId());
+        if (auto known = readFrameExtents(id))
+            return *known;
+        xcb_client_message_event_t event {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = id;
+        event.type = requestFrameExtents_;
+        sendToRoot(event);
+        // The window manager answers by setting the property; a manager that does not support the
+        // request never does, and the window then keeps its size without a frame.
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (auto extents = readFrameExtents(id))
+                return *extents;
+            QThread::msleep(2);
+        }
+        return {};
+    }
+
+    void keepOutOfTaskbar(QWidget& window) override
+    {
+        const auto id = static_cast<xcb_window_t>(window.winId());
+        // A window not yet mapped carries its state in the property, which Qt keeps when it maps it;
+        // a mapped one asks the window manager.
+        const xcb_atom_t states[] = { skipTaskbar_, skipPager_ };
+        xcb_change_property(connection_, XCB_PROP_MODE_APPEND, id, netWmState_, XCB_ATOM_ATOM, 32, 2, states);
+        changeState(id, kNetWmStateAdd, skipTaskbar_, skipPager_);
+    }
+
+    std::optional<WindowId> activeWindow() override
+    {
+        const auto cookie = xcb_get_property(connection_, 0, root_, activeWindow_, XCB_ATOM_WINDOW, 0, 1);
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(connection_, cookie, nullptr), &std::free);
+        if (!reply || reply->type != XCB_ATOM_WINDOW || xcb_get_property_value_length(reply.get()) < 4)
+            return std::nullopt;
+        const auto window = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+        if (window == XCB_WINDOW_NONE)
+            return std::nullopt;
+        return window;
+    }
+
+    void setKeepAbove(WindowId window, bool above) override
+    {
+        changeState(static_cast<xcb_window_t>(window), above ? kNetWmStateAdd : kNetWmStateRemove, above_,
+                    static_cast<xcb_atom_t>(XCB_ATOM_NONE));
+    }
+
+private:
+    xcb_atom_t atom(const char* name) const
+    {
+        const auto cookie = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(strlen(name)), name);
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(connection_, cookie, nullptr), &std::free);
+        return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    }
+
+    std::optional<QMargins> readFrameExtents(xcb_window_t window)
+    {
+        const auto cookie = xcb_get_property(connection_, 0, window, frameExtents_, XCB_ATOM_CARDINAL, 0, 4);
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(connection_, cookie, nullptr), &std::free);
+        if (!reply || reply->type != XCB_ATOM_CARDINAL || xcb_get_property_value_length(reply.get()) < 16)
+            return std::nullopt;
+        const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+        // left, right, top, bottom
+        return QMargins(static_cast<int>(values[0]), static_cast<int>(values[2]), static_cast<int>(values[1]),
+                        static_cast<int>(values[3]));
+    }
+
+    void sendToRoot(const xcb_client_message_event_t& event)
+    {
+        xcb_send_event(connection_, 0, root_,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(connection_);
+    }
+
+    // An EWMH _NET_WM_STATE request to the root window, which the window manager carries out.
+    void changeState(xcb_window_t window, std::uint32_t action, xcb_atom_t first, xcb_atom_t second)
+    {
+        xcb_client_message_event_t event {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = netWmState_;
+        event.data.data32[0] = action;
+        event.data.data32[1] = first;
+        event.data.data32[2] = second;
+        event.data.data32[3] = kSourceApplication;
+        sendToRoot(event);
+    }
+
+    xcb_connection_t* connection_;
+    xcb_window_t root_;
+    xcb_atom_t netWmState_;
+    xcb_atom_t skipTaskbar_;
+    xcb_atom_t skipPager_;
+    xcb_atom_t above_;
+    xcb_atom_t activeWindow_;
+    xcb_atom_t frameExtents_;
+    xcb_atom_t requestFrameExtents_;
+};
+
+// Without X11 nothing tells the active window; a window asked to stay above keeps Qt's own hint.
+class PlainWindowManager final : public WindowManager
+{
+public:
+    QMargins frameExtents(QWidget&) override { return {}; }
+    void keepOutOfTaskbar(QWidget&) override { }
+    std::optional<WindowId> activeWindow() override { return std::nullopt; }
+    void setKeepAbove(WindowId window, bool above) override
+    {
+        QWidget* widget = QWidget::find(window);
+        if (!widget || widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == above)
+            return;
+        const bool visible = widget->isVisible();
+        widget->setWindowFlag(Qt::WindowStaysOnTopHint, above);
+        if (visible)
+            widget->show();
+    }
+};
+
+std::unique_ptr<WindowManager> createWindowManager()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->connection()) {
+        xcb_connection_t* connection = x11->connection();
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        if (screen)
+            return std::make_unique<X11WindowManager>(connection, screen->root);
+    }
+    return std::make_unique<PlainWindowManager>();
+}
+
+} // namespace
+
+WindowManager& platformWindowManager()
+{
+    static const std::unique_ptr<WindowManager> instance = createWindowManager();
+    return *instance;
+}
+
+} // namespace vqdbd

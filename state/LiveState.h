@@ -1,0 +1,57 @@
+#pragma once
+
+#include "AlarmSlot.h"
+
+#include <QObject>
+
+#include <array>
+
+namespace vqdbd {
+
+// What the clock window holds for all windows while the program runs: the ten alarm slots, the
+// switches, the clock's colours and which periodic checks run. Filled from the store at start-up;
+// the settings windows change it and the alarm checks and notification windows read it.
+class LiveState final : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    static constexpr qint32 kDefaultTextColour = 65280; // green
+    static constexpr qint32 kDefaultBackColour = 0; // black
+
+    // Slots are numbered 1 to 10.
+    AlarmSlot& slot(int n) { return slots_.at(static_cast<std::size_t>(n - 1)); }
+    const AlarmSlot& slot(int n) const { return slots_.at(static_cast<std::size_t>(n - 1)); }
+    // The constant number texts shown by notification windows: "1" to "10", and "T" for the test window.
+    static QString slotNumberText(int n) { return QString::number(n); }
+    static QString testNumberText() { return QStringLiteral("T"); }
+
+    int masterSwitch = 0; // ENABLE_ALARMS_TICKBOX
+    int alwaysOnTopSwitch = 1; // AlwaysOnTop_TICKBOX
+
+    qint32 textColour() const { return textColour_; }
+    qint32 backColour() const { return backColour_; }
+    void setTextColour(qint32 colour);
+    void setBackColour(qint32 colour);
+
+    bool isAlwaysOnTopCheckRunning() const { return alwaysOnTopCheckRunning_; }
+    void setAlwaysOnTopCheckRunning(bool running);
+
+    bool isSlotCheckRunning(int n) const { return slotChecks_.at(static_cast<std::size_t>(n - 1)); }
+    void setSlotCheckRunning(int n, bool running);
+
+Q_SIGNALS:
+    void coloursChanged();
+    void alwaysOnTopCheckChanged(bool running);
+    void slotCheckChanged(int slot, bool running);
+
+private:
+    std::array<AlarmSlot, kSlotCount> slots_ {};
+    qint32 textColour_ = kDefaultTextColour;
+    qint32 backColour_ = kDefaultBackColour;
+    bool alwaysOnTopCheckRunning_ = false;
+    std::array<bool, kSlotCount> slotChecks_ {};
+};
+
+} // namespace vqdbd

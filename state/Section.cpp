@@ -1,0 +1,13 @@
+#include "Section.h"
+
+#include <QFileInfo>
+
+namespace vqdbd {
+
+QString sectionForProgram(const QString& programPath)
+{
+    const QString name = QFileInfo(programPath).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("vq-dbd") : name;
+}
+
+} // namespace vqdbd

@@ -1,0 +1,41 @@
+#include "StartupState.h"
+
+#include "LiveState.h"
+#include "SettingsStore.h"
+
+namespace vqdbd {
+
+void readLiveState(SettingsStore& store, LiveState& state)
+{
+    state.alwaysOnTopSwitch = store.readSwitch(QStringLiteral("AlwaysOnTop_TICKBOX"), 1);
+    state.setTextColour(store.readColour(QStringLiteral("CLOCK_FORECOLOR"), LiveState::kDefaultTextColour));
+    state.setBackColour(store.readColour(QStringLiteral("CLOCK_BACKCOLOR"), LiveState::kDefaultBackColour));
+    state.masterSwitch = store.readSwitch(QStringLiteral("ENABLE_ALARMS_TICKBOX"), 0);
+
+    const AlarmSlot defaults = defaultSlot();
+    for (const SlotFieldInfo& info : kSlotFields) {
+        for (int n = 1; n <= kSlotCount; ++n) {
+            const QString key = slotKey(info.field, n);
+            AlarmSlot& slot = state.slot(n);
+            if (info.isSwitch) {
+                switchField(slot, info.field) = store.readSwitch(key, switchField(defaults, info.field));
+            } else {
+                QString text = store.readText(key, textField(defaults, info.field));
+                if (info.field == SlotField::Time)
+                    text.truncate(kTimeTextLength);
+                textField(slot, info.field) = text;
+            }
+        }
+    }
+}
+
+void startChecks(LiveState& state)
+{
+    state.setAlwaysOnTopCheckRunning(state.alwaysOnTopSwitch == 1);
+    if (state.masterSwitch != 1)
+        return;
+    for (int n = 1; n <= kSlotCount; ++n)
+        state.setSlotCheckRunning(n, state.slot(n).enabled == 1);
+}
+
+} // namespace vqdbd

@@ -1,0 +1,162 @@
+#include "Design.h"
+
+#include "Colours.h"
+#include "Twips.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace vqdbd::ui {
+
+namespace {
+
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
+
+QWidget* makeWidget(QWidget& parent, const ControlDesign& design)
+{
+    switch (design.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(design.caption, &parent);
+        label->setAlignment(design.alignment);
+        return label;
+    }
+    case ControlKind::TextBox: {
+        auto* box = new QLineEdit(design.caption, &parent);
+        box->setAlignment(design.alignment);
+        box->setReadOnly(design.locked);
+        box->setFrame(true);
+        return box;
+    }
+    case ControlKind::CheckBox:
+        return new QCheckBox(design.caption, &parent);
+    case ControlKind::Button: {
+        auto* button = new QPushButton(design.caption, &parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::Line: {
+        auto* line = new QFrame(&parent);
+        line->setFrameShape(design.width == 0 ? QFrame::VLine : QFrame::HLine);
+        line->setFrameShadow(QFrame::Plain);
+        return line;
+    }
+    }
+    return new QWidget(&parent);
+}
+
+void setRoleColour(QWidget& control, std::initializer_list<QPalette::ColorRole> roles, qint32 colour)
+{
+    QPalette palette = control.palette();
+    const QColor color = toQColor(colour);
+    for (const QPalette::ColorRole role : roles) {
+        for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+            palette.setColor(group, role, color);
+    }
+    control.setPalette(palette);
+}
+
+} // namespace
+
+QFont designFont(const FontDesign& font)
+{
+    QFont result;
+    switch (font.face) {
+    case FontDesign::Face::Arial:
+        result.setFamilies({ QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
+        break;
+    case FontDesign::Face::ArialBlack:
+        result.setFamilies({ QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"),
+                             QStringLiteral("DejaVu Sans") });
+        break;
+    case FontDesign::Face::SansSerif:
+        result.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"),
+                             QStringLiteral("Liberation Sans") });
+        break;
+    }
+    result.setPixelSize(static_cast<int>(std::lround(font.points * kPixelsPerPoint)));
+    if (font.face == FontDesign::Face::ArialBlack)
+        result.setWeight(QFont::Black);
+    else if (font.bold)
+        result.setWeight(QFont::Bold);
+    return result;
+}
+
+void setTextColour(QWidget& control, qint32 colour)
+{
+    setRoleColour(control, { QPalette::Text, QPalette::WindowText, QPalette::ButtonText }, colour);
+}
+
+void setBackColour(QWidget& control, qint32 colour)
+{
+    control.setAutoFillBackground(true);
+    setRoleColour(control, { QPalette::Base, QPalette::Window, QPalette::Button }, colour);
+}
+
+QWidget* createControl(QWidget& parent, const ControlDesign& design)
+{
+    QWidget* control = makeWidget(parent, design);
+    control->setObjectName(design.name);
+    const QRect rect = toPixels(design.left, design.top, design.width, design.height);
+    control->setGeometry(rect.x(), rect.y(), std::max(1, rect.width()), std::max(1, rect.height()));
+    if (design.font)
+        control->setFont(designFont(*design.font));
+    if (design.textColour)
+        setTextColour(*control, *design.textColour);
+    if (design.backColour)
+        setBackColour(*control, *design.backColour);
+    control->setEnabled(design.enabled);
+    control->setVisible(design.visible);
+    if (!design.visible)
+        control->setAttribute(Qt::WA_WState_ExplicitShowHide);
+    return control;
+}
+
+void createControls(QWidget& parent, std::span<const ControlDesign> designs)
+{
+    for (const ControlDesign& design : designs)
+        createControl(parent, design);
+}
+
+ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height)
+{
+    ControlDesign design;
+    design.name = std::move(name);
+    design.kind = ControlKind::Label;
+    design.caption = std::move(caption);
+    design.left = left;
+    design.top = top;
+    design.width = width;
+    design.height = height;
+    design.font = FontDesign { FontDesign::Face::SansSerif, 9.75, true };
+    design.textColour = kGreen;
+    design.backColour = kBlack;
+    design.alignment = Qt::AlignCenter;
+    return design;
+}
+
+int switchValue(const QCheckBox& box)
+{
+    switch (box.checkState()) {
+    case Qt::Unchecked:
+        return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    }
+    return 0;
+}
+
+void setSwitchValue(QCheckBox& box, int value)
+{
+    if (value == 2)
+        box.setTristate(true);
+    box.setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+} // namespace vqdbd::ui

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+#include <span>
+
+class QCheckBox;
+class QWidget;
+
+namespace vqdbd::ui {
+
+// A window's controls are written as a table of designs, close to how the program's windows were
+// drawn, and built by one factory. Each control's objectName is its design name, so code and tests
+// find it by the same name.
+enum class ControlKind
+{
+    Label,
+    TextBox,
+    CheckBox,
+    Button,
+    Line, // a straight line from the top-left to the bottom-right corner of its rectangle
+};
+
+struct FontDesign
+{
+    enum class Face
+    {
+        Arial,
+        ArialBlack,
+        SansSerif,
+    };
+    Face face = Face::SansSerif;
+    double points = 8.25;
+    bool bold = false;
+};
+
+struct ControlDesign
+{
+    QString name;
+    ControlKind kind = ControlKind::Label;
+    QString caption;
+    int left = 0, top = 0, width = 0, height = 0; // twips, in the window's client area
+    std::optional<FontDesign> font;
+    std::optional<qint32> textColour; // colour values 0x00BBGGRR
+    std::optional<qint32> backColour;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    bool locked = false; // text boxes: read-only
+    bool enabled = true;
+    bool visible = true;
+};
+
+QWidget* createControl(QWidget& parent, const ControlDesign& design);
+void createControls(QWidget& parent, std::span<const ControlDesign> designs);
+
+QFont designFont(const FontDesign& font);
+void setTextColour(QWidget& control, qint32 colour);
+void setBackColour(QWidget& control, qint32 colour);
+
+// The common look of title labels: green on black, 9.75 pt bold, centred.
+ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height);
+
+// A check box holds 0 (clear), 1 (ticked) or 2 (greyed).
+int switchValue(const QCheckBox& box);
+void setSwitchValue(QCheckBox& box, int value);
+
+} // namespace vqdbd::ui

@@ -1,0 +1,70 @@
+#include "StoreProblemReporter.h"
+
+#include "UserNotice.h"
+#include "state/SettingsStore.h"
+
+#include <QTimer>
+
+#include <cstdio>
+
+namespace vqdbd {
+
+StoreProblemReporter::StoreProblemReporter(SettingsStore& store, UserNotice& notice, QObject* parent)
+    : QObject(parent)
+    , notice_(notice)
+{
+    connect(&store, &SettingsStore::valueReset, this, &StoreProblemReporter::onValueReset);
+    connect(&store, &SettingsStore::storeFailed, this, &StoreProblemReporter::onStoreFailed);
+}
+
+void StoreProblemReporter::onValueReset(const QString& key, const QString& storedText, const QString& form,
+                                        const QString& defaultText)
+{
+    const QString line = QStringLiteral("%1 held \"%2\", which is not a valid %3; using %4 instead")
+                             .arg(key, storedText, form, defaultText);
+    std::fprintf(stderr, "vq-dbd: settings: %s\n", qUtf8Printable(line));
+    if (resetsTold_)
+        return;
+    resets_.append(line);
+    if (!scheduled_) {
+        scheduled_ = true;
+        // Collect what one action (such as the start-up's reads) finds, then tell it in one message.
+        QTimer::singleShot(0, this, &StoreProblemReporter::tellUser);
+    }
+}
+
+void StoreProblemReporter::onStoreFailed(const QString& key, const QString& reason)
+{
+    const QString line = QStringLiteral("%1: %2").arg(key, reason);
+    std::fprintf(stderr, "vq-dbd: settings store failed for %s\n", qUtf8Printable(line));
+    if (failuresTold_)
+        return;
+    failures_.append(line);
+    if (!scheduled_) {
+        scheduled_ = true;
+        QTimer::singleShot(0, this, &StoreProblemReporter::tellUser);
+    }
+}
+
+void StoreProblemReporter::tellUser()
+{
+    scheduled_ = false;
+    if (!resets_.isEmpty() && !resetsTold_) {
+        resetsTold_ = true;
+        notice_.tell(QStringLiteral("VQ-DBD - V3 - SETTINGS RESET"),
+                     QStringLiteral("These stored settings could not be used and were reset to their "
+                                    "defaults (the settings file keeps them until they are saved again):\n\n")
+                         + resets_.join(u'\n'));
+        resets_.clear();
+    }
+    if (!failures_.isEmpty() && !failuresTold_) {
+        failuresTold_ = true;
+        notice_.tell(QStringLiteral("VQ-DBD - V3 - SETTINGS NOT SAVED"),
+                     QStringLiteral("The settings store could not be used. The clock goes on with what it "
+                                    "has and saves again with the next change:\n\n")
+                         + failures_.join(u'\n'));
+        failures_.clear();
+    }
+}
+
+} // namespace vqdbd

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "state/Geometry.h"
+
+#include <QMargins>
+#include <QRect>
+
+class QWidget;
+
+namespace vqdbd::ui {
+
+// Designs are laid out in twips; on screen 15 twips make one logical pixel.
+inline constexpr float kTwipsPerPixel = 15.0f;
+
+int toPixels(float twips);
+float toTwips(int pixels);
+QRect toPixels(int left, int top, int width, int height);
+
+// Places a top-level window from its stored geometry: Left and Top are the outer frame's top-left
+// corner, Width and Height its outer size, of which the window manager's frame takes its margins.
+void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame);
+// The outer frame's top-left corner in twips, as it is stored.
+float windowLeft(const QWidget& window);
+float windowTop(const QWidget& window);
+
+} // namespace vqdbd::ui

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace vqdbd {
+
+// Tells the user something without stopping anything: no modal block, the program goes on.
+class UserNotice
+{
+public:
+    virtual ~UserNotice() = default;
+    virtual void tell(const QString& title, const QString& text) = 0;
+};
+
+// A message box that is shown and left to the user to dismiss.
+class MessageBoxNotice final : public UserNotice
+{
+public:
+    void tell(const QString& title, const QString& text) override;
+};
+
+} // namespace vqdbd

@@ -1,4 +1,5 @@
 #include "clock/ClockWindow.h"
+#include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TimerfdWallClock.h"
@@ -26,8 +27,9 @@ int main(int argc, char* argv[])
     StoreProblemReporter reporter(store, notice);
 
     TimerfdWallClock wallClock;
+    DetachedProcessLauncher launcher;
     const TimeTextFormat timeFormat;
-    ClockWindow clock(store, wallClock, timeFormat, platformWindowManager());
+    ClockWindow clock({ store, wallClock, timeFormat, platformWindowManager(), launcher, notice });
     QObject::connect(&clock, &ClockWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
 
     TerminationSignals termination;

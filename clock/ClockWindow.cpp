@@ -51,12 +51,12 @@ ui::ControlDesign makerButtonDesign()
 
 } // namespace
 
-ClockWindow::ClockWindow(SettingsStore& store, WallClock& clock, const TimeTextFormat& format,
-                         WindowManager& windows, QWidget* parent)
+ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , store_(store)
-    , windows_(windows)
-    , ticker_(new SecondTicker(clock, format, this))
+    , services_(services)
+    , store_(services.store)
+    , windows_(services.windows)
+    , ticker_(new SecondTicker(services.clock, services.timeFormat, this))
 {
     setObjectName(QStringLiteral("VQ_DBD_MAIN"));
     setWindowTitle(QStringLiteral("VQ-DRUM-BEAT-DIAL - V3"));
@@ -121,20 +121,23 @@ void ClockWindow::onAlwaysOnTopTick()
 
 void ClockWindow::onMakerButtonClicked()
 {
-    if (openSettings_)
-        openSettings_();
+    openSettingsWindow();
 }
 
 void ClockWindow::onTimeDisplayDoubleClicked()
 {
-    if (openSettings_)
-        openSettings_();
+    openSettingsWindow();
 }
 
 void ClockWindow::onTimeDisplayMouseDown(Qt::MouseButton button)
 {
-    if (button == Qt::RightButton && openSettings_)
-        openSettings_();
+    if (button == Qt::RightButton)
+        openSettingsWindow();
+}
+
+void ClockWindow::openSettingsWindow()
+{
+    // The settings window comes with the settings windows' work.
 }
 
 void ClockWindow::onColoursChanged()

@@ -5,19 +5,30 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QLineEdit;
 class QPushButton;
 
 namespace vqdbd {
 
+class ProcessLauncher;
 class SecondTicker;
+class UserNotice;
 class SettingsStore;
 class TimeTextFormat;
 class WallClock;
 class WindowManager;
 struct WallSecond;
+
+// What the clock window is given to work with; tests give fakes.
+struct ClockServices
+{
+    SettingsStore& store;
+    WallClock& clock;
+    const TimeTextFormat& timeFormat;
+    WindowManager& windows;
+    ProcessLauncher& launcher;
+    UserNotice& notice;
+};
 
 // The main window: the time in large digits and the maker button. It owns the live state for the
 // whole run, keeps the time current, keeps itself above other windows while that check runs and
@@ -26,8 +37,7 @@ class ClockWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    ClockWindow(SettingsStore& store, WallClock& clock, const TimeTextFormat& format, WindowManager& windows,
-                QWidget* parent = nullptr);
+    explicit ClockWindow(const ClockServices& services, QWidget* parent = nullptr);
     ~ClockWindow() override;
 
     // The start-up: reads the geometry, switches, colours and alarm slots from the store into the
@@ -37,8 +47,6 @@ public:
     LiveState& liveState() { return state_; }
     SecondTicker& ticker() { return *ticker_; }
     QString timeText() const;
-    // What the three ways of asking for the settings window do.
-    void setSettingsOpener(std::function<void()> opener) { openSettings_ = std::move(opener); }
 
 Q_SIGNALS:
     void closed();
@@ -55,14 +63,15 @@ private:
     void onTimeDisplayMouseDown(Qt::MouseButton button);
     void onColoursChanged();
     void savePosition();
+    void openSettingsWindow();
 
+    ClockServices services_;
     SettingsStore& store_;
     WindowManager& windows_;
     LiveState state_;
     SecondTicker* ticker_;
     QLineEdit* timeDisplay_;
     QPushButton* makerButton_;
-    std::function<void()> openSettings_;
     bool positionSaved_ = false;
 };
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "FakeWallClock.h"
+#include "FakeLauncher.h"
+#include "FakeWindowManager.h"
+#include "MemorySettingsBackend.h"
+#include "RecordingNotice.h"
+#include "clock/ClockWindow.h"
+#include "state/SettingsStore.h"
+#include "state/TimeText.h"
+
+#include <memory>
+
+namespace vqdbd::test {
+
+// A clock window wired to fakes: settings in memory, time that moves when the test says, a
+// window manager that records. Fill `backend.values` before start().
+struct ClockRig
+{
+    MemorySettingsBackend backend;
+    SettingsStore store { backend };
+    FakeWallClock clock { FakeWallClock::at(1'700'000'000, 250) };
+    TimeTextFormat timeFormat { "C" };
+    FakeWindowManager windows;
+    FakeLauncher launcher;
+    RecordingNotice notice;
+    std::unique_ptr<ClockWindow> window;
+
+    ClockServices services() { return { store, clock, timeFormat, windows, launcher, notice }; }
+
+    ClockWindow& start()
+    {
+        window = std::make_unique<ClockWindow>(services());
+        window->load();
+        window->show();
+        return *window;
+    }
+};
+
+} // namespace vqdbd::test

@@ -1,0 +1,27 @@
+#include "MemorySettingsBackend.h"
+
+namespace vqdbd::test {
+
+StoredValue MemorySettingsBackend::read(const QString& key)
+{
+    readLog.append(key);
+    if (failReads)
+        return { StoredValue::Kind::Failed, {}, QStringLiteral("reads refused") };
+    if (unreadable.contains(key))
+        return { StoredValue::Kind::Unreadable, values.value(key), {} };
+    if (!values.contains(key))
+        return {};
+    return { StoredValue::Kind::Text, values.value(key), {} };
+}
+
+QString MemorySettingsBackend::write(const QString& key, const QString& text)
+{
+    if (failWrites)
+        return QStringLiteral("writes refused");
+    writeLog.append(key + u'=' + text);
+    values.insert(key, text);
+    unreadable.remove(key);
+    return {};
+}
+
+} // namespace vqdbd::test

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/UserNotice.h"
+
+#include <QStringList>
+
+namespace vqdbd::test {
+
+// Keeps what the program told the user instead of showing it.
+class RecordingNotice final : public UserNotice
+{
+public:
+    void tell(const QString& title, const QString& text) override
+    {
+        titles.append(title);
+        texts.append(text);
+    }
+    QStringList titles;
+    QStringList texts;
+};
+
+} // namespace vqdbd::test

@@ -1,5 +1,6 @@
 #include "Twips.h"
 
+#include <QVariant>
 #include <QWidget>
 
 #include <cmath>
@@ -23,6 +24,16 @@ QRect toPixels(int left, int top, int width, int height)
              toPixels(static_cast<float>(width)), toPixels(static_cast<float>(height)) };
 }
 
+namespace {
+
+// Where a window was placed from the store, so that a window closed unmoved stores exactly the
+// values it was placed from rather than their pixel rounding.
+constexpr char kPlacedLeft[] = "vqdbdPlacedLeft";
+constexpr char kPlacedTop[] = "vqdbdPlacedTop";
+constexpr char kPlacedPixels[] = "vqdbdPlacedPixels";
+
+} // namespace
+
 void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
 {
     const QSize outer(toPixels(rect.width), toPixels(rect.height));
@@ -34,16 +45,27 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
         window.move(frameTopLeft + QPoint(frame.left(), frame.top()));
     else
         window.move(frameTopLeft);
+    window.setProperty(kPlacedLeft, rect.left);
+    window.setProperty(kPlacedTop, rect.top);
+    window.setProperty(kPlacedPixels, frameTopLeft);
 }
 
 float windowLeft(const QWidget& window)
 {
-    return toTwips(window.frameGeometry().left());
+    const int left = window.frameGeometry().left();
+    const QVariant placed = window.property(kPlacedPixels);
+    if (placed.isValid() && placed.toPoint().x() == left)
+        return window.property(kPlacedLeft).toFloat();
+    return toTwips(left);
 }
 
 float windowTop(const QWidget& window)
 {
-    return toTwips(window.frameGeometry().top());
+    const int top = window.frameGeometry().top();
+    const QVariant placed = window.property(kPlacedPixels);
+    if (placed.isValid() && placed.toPoint().y() == top)
+        return window.property(kPlacedTop).toFloat();
+    return toTwips(top);
 }
 
 } // namespace vqdbd::ui

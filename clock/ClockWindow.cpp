@@ -63,17 +63,17 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     setWindowIcon(windowIcon());
     ui::setBackColour(*this, ui::kBlack);
 
-    timeDisplay_ = static_cast<QLineEdit*>(ui::createControl(*this, timeDisplayDesign()));
-    timeDisplay_->setFrame(false);
-    timeDisplay_->setContextMenuPolicy(Qt::PreventContextMenu);
-    timeDisplay_->installEventFilter(this);
-
+    // The maker button comes first in the tab order, so it holds the focus when the window opens.
     makerButton_ = static_cast<QPushButton*>(ui::createControl(*this, makerButtonDesign()));
     makerButton_->setIcon(QIcon(makerLogo()));
     makerButton_->setIconSize(QSize(52, 40));
     makerButton_->setFlat(true);
-    setTabOrder(makerButton_, timeDisplay_);
     makerButton_->setFocus();
+
+    timeDisplay_ = static_cast<QLineEdit*>(ui::createControl(*this, timeDisplayDesign()));
+    timeDisplay_->setFrame(false);
+    timeDisplay_->setContextMenuPolicy(Qt::PreventContextMenu);
+    timeDisplay_->installEventFilter(this);
 
     connect(makerButton_, &QPushButton::clicked, this, &ClockWindow::onMakerButtonClicked);
     connect(ticker_, &SecondTicker::secondShown, this, &ClockWindow::onSecondShown);

@@ -1,0 +1,245 @@
+#include "ClockRig.h"
+#include "state/AlarmSlot.h"
+#include "ui/StoreProblemReporter.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace vqdbd;
+using vqdbd::test::ClockRig;
+
+class ClockStartupTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void emptyStoreGivesTheDesignedClock();
+    void placeholderShowsUntilTheFirstTick();
+    void alwaysOnTopCheckRunsOnlyForExactlyOne_data();
+    void alwaysOnTopCheckRunsOnlyForExactlyOne();
+    void slotChecksStartOnlyUnderAMasterSwitchOfExactlyOne_data();
+    void slotChecksStartOnlyUnderAMasterSwitchOfExactlyOne();
+    void readsKeysInTheStartupOrder();
+    void storedSlotFieldsFillTheLiveState();
+    void storedTimeKeepsOnlyItsFirstEightCharacters();
+    void storedGeometryAndColoursAreApplied();
+    void damagedValuesStartWithDefaultsAndTellTheUserOnce();
+    void failingStoreStillStartsTheClock();
+    void windowIsAFixedToolWindowOutOfTheTaskbar();
+};
+
+void ClockStartupTest::emptyStoreGivesTheDesignedClock()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    LiveState& state = clock.liveState();
+    QCOMPARE(clock.windowTitle(), QStringLiteral("VQ-DRUM-BEAT-DIAL - V3"));
+    QCOMPARE(clock.frameGeometry().topLeft(), QPoint(67, 67)); // 1000 twips
+    QCOMPARE(clock.size(), QSize(239, 82)); // 3585 x 1230 twips
+    QVERIFY(state.isAlwaysOnTopCheckRunning());
+    QCOMPARE(state.textColour(), 65280);
+    QCOMPARE(state.backColour(), 0);
+    QCOMPARE(state.masterSwitch, 0);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        QVERIFY(!state.isSlotCheckRunning(n));
+        QCOMPARE(state.slot(n), defaultSlot());
+    }
+    QCOMPARE(state.slot(1).name, QStringLiteral("Alarm Name"));
+    QCOMPARE(state.slot(1).time, QStringLiteral("00:00:00"));
+    QCOMPARE(state.slot(1).message, QStringLiteral("Display Message"));
+    QCOMPARE(state.slot(1).command, QStringLiteral("Run Command"));
+    QCOMPARE(LiveState::slotNumberText(10), QStringLiteral("10"));
+    QCOMPARE(LiveState::testNumberText(), QStringLiteral("T"));
+    QVERIFY(rig.backend.writeLog.isEmpty());
+}
+
+void ClockStartupTest::placeholderShowsUntilTheFirstTick()
+{
+    ClockRig rig;
+    ClockWindow clock(rig.services());
+    QCOMPARE(clock.timeText(), QStringLiteral("--:--:--"));
+    clock.load();
+    // 1'700'000'000 is 22:13:20 UTC
+    QCOMPARE(clock.timeText(), QStringLiteral("22:13:20"));
+}
+
+void ClockStartupTest::alwaysOnTopCheckRunsOnlyForExactlyOne_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("running");
+    QTest::newRow("absent") << QString() << true;
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("2") << "2" << false;
+}
+
+void ClockStartupTest::alwaysOnTopCheckRunsOnlyForExactlyOne()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, running);
+    ClockRig rig;
+    if (!stored.isNull())
+        rig.backend.values.insert(QStringLiteral("AlwaysOnTop_TICKBOX"), stored);
+    QCOMPARE(rig.start().liveState().isAlwaysOnTopCheckRunning(), running);
+}
+
+void ClockStartupTest::slotChecksStartOnlyUnderAMasterSwitchOfExactlyOne_data()
+{
+    QTest::addColumn<QString>("master");
+    QTest::addColumn<QStringList>("enabled"); // slot 1 to 10
+    QTest::addColumn<QList<int>>("running");
+    const QStringList twoAndNine = { "0", "1", "0", "0", "0", "0", "0", "0", "1", "0" };
+    const QStringList all = QStringList(10, QStringLiteral("1"));
+    const QStringList mixed = { "1", "2", "0", "1", "", "x", "1", "0", "0", "1" };
+    QTest::newRow("master 1, slots 2 and 9") << "1" << twoAndNine << QList<int> { 2, 9 };
+    QTest::newRow("master 0, every slot on") << "0" << all << QList<int> {};
+    QTest::newRow("master 2, every slot on") << "2" << all << QList<int> {};
+    QTest::newRow("master absent, every slot on") << QString() << all << QList<int> {};
+    QTest::newRow("master 1, 2 and damaged values stay off") << "1" << mixed << QList<int> { 1, 4, 7, 10 };
+}
+
+void ClockStartupTest::slotChecksStartOnlyUnderAMasterSwitchOfExactlyOne()
+{
+    QFETCH(QString, master);
+    QFETCH(QStringList, enabled);
+    QFETCH(QList<int>, running);
+    ClockRig rig;
+    if (!master.isNull())
+        rig.backend.values.insert(QStringLiteral("ENABLE_ALARMS_TICKBOX"), master);
+    for (int n = 1; n <= kSlotCount; ++n)
+        rig.backend.values.insert(slotKey(SlotField::Enabled, n), enabled.at(n - 1));
+    LiveState& state = rig.start().liveState();
+    QList<int> actual;
+    for (int n = 1; n <= kSlotCount; ++n) {
+        if (state.isSlotCheckRunning(n))
+            actual.append(n);
+    }
+    QCOMPARE(actual, running);
+}
+
+void ClockStartupTest::readsKeysInTheStartupOrder()
+{
+    ClockRig rig;
+    rig.start();
+    QStringList expected = { "CLOCK-MAIN-Left",     "CLOCK-MAIN-Top",  "CLOCK-MAIN-Width",
+                             "CLOCK-MAIN-Height",   "AlwaysOnTop_TICKBOX", "CLOCK_FORECOLOR",
+                             "CLOCK_BACKCOLOR",     "ENABLE_ALARMS_TICKBOX" };
+    for (const SlotField field : { SlotField::Enabled, SlotField::Name, SlotField::Time, SlotField::ShowMessage,
+                                   SlotField::Message, SlotField::RunCommand, SlotField::Command,
+                                   SlotField::AutoClose, SlotField::RunHidden }) {
+        for (int n = 1; n <= kSlotCount; ++n)
+            expected.append(slotKey(field, n));
+    }
+    QCOMPARE(expected.size(), 98);
+    QCOMPARE(rig.backend.readLog.mid(0, expected.size()), expected);
+}
+
+void ClockStartupTest::storedSlotFieldsFillTheLiveState()
+{
+    ClockRig rig;
+    auto& values = rig.backend.values;
+    values.insert(QStringLiteral("ALARM_3_TICKBOX"), QStringLiteral("1"));
+    values.insert(QStringLiteral("ALARM_3_NAME_TEXTBOX"), QStringLiteral("Tea"));
+    values.insert(QStringLiteral("ALARM_3_TIME_TEXTBOX"), QStringLiteral("16:00:00"));
+    values.insert(QStringLiteral("ALARM_3_DISPLAY_MESSAGE_TICKBOX"), QStringLiteral("1"));
+    values.insert(QStringLiteral("ALARM_3_MESSAGE_TEXTBOX"), QString());
+    values.insert(QStringLiteral("ALARM_3_RUN_COMMAND_TICKBOX"), QStringLiteral("1"));
+    values.insert(QStringLiteral("ALARM_3_RUN_COMMAND_TEXTBOX"), QStringLiteral("sh -c 'echo tea'"));
+    values.insert(QStringLiteral("RUN_HIDDEN_3_TICKBOX"), QStringLiteral("1"));
+    values.insert(QStringLiteral("ALARM_3_MESSAGE_AUTO_CLOSE_TICKBOX"), QStringLiteral("1"));
+    const AlarmSlot& slot = rig.start().liveState().slot(3);
+    AlarmSlot expected;
+    expected.enabled = 1;
+    expected.name = QStringLiteral("Tea");
+    expected.time = QStringLiteral("16:00:00");
+    expected.showMessage = 1;
+    expected.message = QString();
+    expected.runCommand = 1;
+    expected.command = QStringLiteral("sh -c 'echo tea'");
+    expected.runHidden = 1;
+    expected.autoClose = 1;
+    QCOMPARE(slot, expected);
+    QVERIFY(slot.message.isEmpty());
+    QCOMPARE(rig.window->liveState().slot(4), defaultSlot());
+}
+
+void ClockStartupTest::storedTimeKeepsOnlyItsFirstEightCharacters()
+{
+    ClockRig rig;
+    rig.backend.values.insert(QStringLiteral("ALARM_1_TIME_TEXTBOX"), QStringLiteral("07:30:00 PM"));
+    QCOMPARE(rig.start().liveState().slot(1).time, QStringLiteral("07:30:00"));
+}
+
+void ClockStartupTest::storedGeometryAndColoursAreApplied()
+{
+    ClockRig rig;
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("-1500"));
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Top"), QStringLiteral("30000"));
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Width"), QStringLiteral("4500"));
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Height"), QStringLiteral("1500"));
+    rig.backend.values.insert(QStringLiteral("CLOCK_FORECOLOR"), QStringLiteral("255"));
+    rig.backend.values.insert(QStringLiteral("CLOCK_BACKCOLOR"), QStringLiteral("16777215"));
+    ClockWindow& clock = rig.start();
+    QCOMPARE(clock.frameGeometry().topLeft(), QPoint(-100, 2000));
+    QCOMPARE(clock.size(), QSize(300, 100));
+    auto* display = clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"));
+    QVERIFY(display);
+    QCOMPARE(display->palette().color(QPalette::Text), QColor(Qt::red));
+    QCOMPARE(display->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+void ClockStartupTest::damagedValuesStartWithDefaultsAndTellTheUserOnce()
+{
+    ClockRig rig;
+    StoreProblemReporter reporter(rig.store, rig.notice);
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1e9"));
+    rig.backend.values.insert(QStringLiteral("AlwaysOnTop_TICKBOX"), QStringLiteral("on"));
+    rig.backend.values.insert(QStringLiteral("CLOCK_FORECOLOR"), QStringLiteral("99999999999"));
+    rig.backend.values.insert(QStringLiteral("ENABLE_ALARMS_TICKBOX"), QStringLiteral("7"));
+    rig.backend.values.insert(QStringLiteral("ALARM_5_TICKBOX"), QStringLiteral(""));
+    ClockWindow& clock = rig.start();
+    QCOMPARE(clock.frameGeometry().left(), 67);
+    QVERIFY(clock.liveState().isAlwaysOnTopCheckRunning());
+    QCOMPARE(clock.liveState().textColour(), 65280);
+    QCOMPARE(clock.liveState().masterSwitch, 0);
+    QTRY_COMPARE(rig.notice.texts.size(), 1);
+    for (const char* key : { "CLOCK-MAIN-Left", "AlwaysOnTop_TICKBOX", "CLOCK_FORECOLOR", "ENABLE_ALARMS_TICKBOX",
+                             "ALARM_5_TICKBOX" })
+        QVERIFY2(rig.notice.texts.at(0).contains(QLatin1String(key)), key);
+    // The damaged texts stay in the store until the program writes those keys itself.
+    QCOMPARE(rig.backend.value(QStringLiteral("AlwaysOnTop_TICKBOX")), QStringLiteral("on"));
+}
+
+void ClockStartupTest::failingStoreStillStartsTheClock()
+{
+    ClockRig rig;
+    rig.backend.failReads = true;
+    rig.backend.failWrites = true;
+    StoreProblemReporter reporter(rig.store, rig.notice);
+    ClockWindow& clock = rig.start();
+    QVERIFY(clock.isVisible());
+    QCOMPARE(clock.timeText(), QStringLiteral("22:13:20"));
+    QTRY_COMPARE(rig.notice.texts.size(), 1);
+    clock.close();
+    QVERIFY(rig.store.hasUnsavedWrites());
+    QTest::qWait(10);
+    QCOMPARE(rig.notice.texts.size(), 1);
+}
+
+void ClockStartupTest::windowIsAFixedToolWindowOutOfTheTaskbar()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    QCOMPARE(clock.windowType(), Qt::Tool);
+    QVERIFY(clock.minimumSize() == clock.maximumSize());
+    QVERIFY(rig.windows.calls.contains(QStringLiteral("skipTaskbar")));
+    auto* maker = clock.findChild<QPushButton*>(QStringLiteral("VELA_QUILL_BUTTON"));
+    QVERIFY(maker);
+    QCOMPARE(maker->geometry(), QRect(8, 8, 49, 41));
+    QCOMPARE(maker->iconSize(), QSize(52, 40));
+    QCOMPARE(clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"))->geometry(), QRect(64, 8, 161, 45));
+    QCOMPARE(maker->nextInFocusChain(), clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX")));
+}
+
+QTEST_MAIN(ClockStartupTest)
+#include "tst_clock_startup.moc"

@@ -172,6 +172,8 @@ void ClockWindow::closeEvent(QCloseEvent* event)
         positionSaved_ = true;
         savePosition();
     }
+    // Nothing ticks or fires once the clock has closed.
+    ticker_->stop();
     event->accept();
     Q_EMIT closed();
 }

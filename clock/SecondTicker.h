@@ -22,6 +22,8 @@ public:
 
     // Shows the current time at once and keeps it current from then on.
     void start();
+    // Stops for good: no further text and no further secondShown.
+    void stop() { running_ = false; }
     bool isRunning() const { return running_; }
     const QString& text() const { return text_; }
 

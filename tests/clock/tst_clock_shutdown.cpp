@@ -1,0 +1,80 @@
+#include "ClockRig.h"
+#include "clock/SecondTicker.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vqdbd;
+using vqdbd::test::ClockRig;
+using namespace std::chrono_literals;
+
+class ClockShutdownTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void closingSavesLeftThenTopAndNothingElse();
+    void windowClosedUnmovedStoresTheSamePlace_data();
+    void windowClosedUnmovedStoresTheSamePlace();
+    void movedWindowStoresItsNewPlace();
+    void nothingTicksAfterTheClose();
+};
+
+void ClockShutdownTest::closingSavesLeftThenTopAndNothingElse()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    QSignalSpy closed(&clock, &ClockWindow::closed);
+    QVERIFY(clock.close());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(rig.backend.writeLog, QStringList({ "CLOCK-MAIN-Left=1000", "CLOCK-MAIN-Top=1000" }));
+}
+
+void ClockShutdownTest::windowClosedUnmovedStoresTheSamePlace_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("top");
+    QTest::newRow("between pixels") << "1007.5" << "-20";
+    QTest::newRow("negative monitor") << "-14400" << "300";
+    QTest::newRow("far right") << "38400" << "15000";
+}
+
+void ClockShutdownTest::windowClosedUnmovedStoresTheSamePlace()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, top);
+    ClockRig rig;
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Left"), left);
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Top"), top);
+    rig.start().close();
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")), left);
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Top")), top);
+}
+
+void ClockShutdownTest::movedWindowStoresItsNewPlace()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    clock.move(-200, 100);
+    clock.close();
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")), QStringLiteral("-3000"));
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Top")), QStringLiteral("1500"));
+
+    ClockRig again;
+    again.backend.values = rig.backend.values;
+    QCOMPARE(again.start().frameGeometry().topLeft(), QPoint(-200, 100));
+}
+
+void ClockShutdownTest::nothingTicksAfterTheClose()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    const QString before = clock.timeText();
+    QSignalSpy shown(&clock.ticker(), &SecondTicker::secondShown);
+    clock.close();
+    rig.clock.runFor(5s);
+    QCOMPARE(shown.count(), 0);
+    QCOMPARE(clock.timeText(), before);
+}
+
+QTEST_MAIN(ClockShutdownTest)
+#include "tst_clock_shutdown.moc"

@@ -1,0 +1,50 @@
+# Helpers for the real-window tests; sourced by each test script.
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Prints the id of the first window whose title matches the extended regex, waiting up to 10 s.
+wait_for_window() {
+    local pattern=$1 id
+    for _ in $(seq 1 200); do
+        id=$(xdotool search --name "$pattern" 2>/dev/null | head -n1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.05
+    done
+    return 1
+}
+
+# Waits for a child process to end (see timeout_kill); its exit status is left in EXIT_STATUS.
+wait_for_exit() {
+    EXIT_STATUS=0
+    wait "$1" || EXIT_STATUS=$?
+    [ -n "${WATCHDOG:-}" ] && kill "$WATCHDOG" 2>/dev/null
+    WATCHDOG=
+}
+
+# The value of a key in an INI settings file.
+setting() {
+    sed -n "s/^$2=//p" "$1"
+}
+
+# The outer frame's top-left corner of a client window, in pixels: "x y".
+frame_origin() {
+    local id=$1 x y left top
+    x=$(xwininfo -id "$id" | sed -n 's/.*Absolute upper-left X: *//p')
+    y=$(xwininfo -id "$id" | sed -n 's/.*Absolute upper-left Y: *//p')
+    read -r left _ top _ < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    echo "$((x - left)) $((y - top))"
+}
+
+# Kills a process that is still running 10 s from now, so that a hung program fails its test
+# (with the status of SIGKILL) instead of hanging it.
+timeout_kill() {
+    local pid=$1
+    ( exec >/dev/null 2>&1; sleep 10; kill -KILL "$pid" ) &
+    WATCHDOG=$!
+}

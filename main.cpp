@@ -15,6 +15,7 @@
 int main(int argc, char* argv[])
 {
     using namespace vqdbd;
+    prepareWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VQ_DBD"));
     // The clock window's closing ends the program, even with a notice still open.

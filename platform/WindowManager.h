@@ -23,9 +23,14 @@ public:
     virtual void keepOutOfTaskbar(QWidget& window) = 0;
     // The window the user is working in, when the platform tells.
     virtual std::optional<WindowId> activeWindow() = 0;
-    // Puts a window into, or takes it out of, the band of windows kept above the others.
+    // Whether a window is in the band of windows kept above the others.
+    virtual bool isKeptAbove(WindowId window) = 0;
+    // Puts a window into, or takes it out of, that band.
     virtual void setKeepAbove(WindowId window, bool above) = 0;
 };
+
+// Settles how Qt talks to the window system; called before the application object is made.
+void prepareWindowSystem();
 
 // X11 through xcb and the EWMH hints where the program runs on X11, otherwise a stand-in that does
 // the least the platform allows (Qt's own stays-on-top hint) and says nothing.

@@ -1,6 +1,10 @@
 #include "WindowManager.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHash>
+#include <QList>
 #include <QThread>
 #include <QWidget>
 
@@ -17,7 +21,10 @@ constexpr std::uint32_t kNetWmStateRemove = 0;
 constexpr std::uint32_t kNetWmStateAdd = 1;
 constexpr std::uint32_t kSourceApplication = 1;
 
-class X11WindowManager final : public WindowManager
+// Keeps what it has read of the active window and of windows' states until the X server says that
+// it changed (a PropertyNotify), so the once-a-second always-on-top check costs no round trip to the
+// server while nothing changes.
+class X11WindowManager final : public WindowManager, public QAbstractNativeEventFilter
 {
 public:
     X11WindowManager(xcb_connection_t* connection, xcb_window_t root)
@@ -26,11 +33,34 @@ public:
         , netWmState_(atom("_NET_WM_STATE"))
         , skipTaskbar_(atom("_NET_WM_STATE_SKIP_TASKBAR"))
         , skipPager_(atom("_NET_WM_STATE_SKIP_PAGER"))
-        , above_(atom("_NET_WM_STATE_ABOVE"))
+        , above_atom_(atom("_NET_WM_STATE_ABOVE"))
         , activeWindow_(atom("_NET_ACTIVE_WINDOW"))
         , frameExtents_(atom("_NET_FRAME_EXTENTS"))
         , requestFrameExtents_(atom("_NET_REQUEST_FRAME_EXTENTS"))
     {
+        watchProperties(root_);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+
+    ~X11WindowManager() override
+    {
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+    {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY)
+            return false;
+        const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+        if (notify->window == root_ && notify->atom == activeWindow_)
+            active_.reset();
+        else if (notify->atom == netWmState_)
+            above_.remove(notify->window);
+        return false;
     }
 
     QMargins frameExtents(QWidget& window) override
@@ -66,6 +96,24 @@ public:
 
     std::optional<WindowId> activeWindow() override
     {
+        if (!active_)
+            active_ = readActiveWindow();
+        return *active_;
+    }
+
+    bool isKeptAbove(WindowId window) override
+    {
+        const auto id = static_cast<xcb_window_t>(window);
+        if (const auto known = above_.constFind(id); known != above_.cend())
+            return *known;
+        watchProperties(id);
+        const bool above = readStates(id).contains(above_atom_);
+        above_.insert(id, above);
+        return above;
+    }
+
+    std::optional<WindowId> readActiveWindow()
+    {
         const auto cookie = xcb_get_property(connection_, 0, root_, activeWindow_, XCB_ATOM_WINDOW, 0, 1);
         std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
             xcb_get_property_reply(connection_, cookie, nullptr), &std::free);
@@ -79,8 +127,9 @@ public:
 
     void setKeepAbove(WindowId window, bool above) override
     {
-        changeState(static_cast<xcb_window_t>(window), above ? kNetWmStateAdd : kNetWmStateRemove, above_,
+        changeState(static_cast<xcb_window_t>(window), above ? kNetWmStateAdd : kNetWmStateRemove, above_atom_,
                     static_cast<xcb_atom_t>(XCB_ATOM_NONE));
+        above_.remove(static_cast<xcb_window_t>(window));
     }
 
 private:
@@ -90,6 +139,34 @@ private:
         std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
             xcb_intern_atom_reply(connection_, cookie, nullptr), &std::free);
         return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    }
+
+    // Asks for PropertyNotify events of a window, keeping whatever else this client already selected.
+    void watchProperties(xcb_window_t window)
+    {
+        const auto cookie = xcb_get_window_attributes(connection_, window);
+        std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> reply(
+            xcb_get_window_attributes_reply(connection_, cookie, nullptr), &std::free);
+        if (!reply || (reply->your_event_mask & XCB_EVENT_MASK_PROPERTY_CHANGE))
+            return;
+        const std::uint32_t mask = reply->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection_);
+    }
+
+    QList<xcb_atom_t> readStates(xcb_window_t window)
+    {
+        const auto cookie = xcb_get_property(connection_, 0, window, netWmState_, XCB_ATOM_ATOM, 0, 64);
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(connection_, cookie, nullptr), &std::free);
+        QList<xcb_atom_t> states;
+        if (!reply || reply->type != XCB_ATOM_ATOM)
+            return states;
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+        const int count = xcb_get_property_value_length(reply.get()) / static_cast<int>(sizeof(xcb_atom_t));
+        for (int i = 0; i < count; ++i)
+            states.append(atoms[i]);
+        return states;
     }
 
     std::optional<QMargins> readFrameExtents(xcb_window_t window)
@@ -133,10 +210,12 @@ private:
     xcb_atom_t netWmState_;
     xcb_atom_t skipTaskbar_;
     xcb_atom_t skipPager_;
-    xcb_atom_t above_;
+    xcb_atom_t above_atom_;
     xcb_atom_t activeWindow_;
     xcb_atom_t frameExtents_;
     xcb_atom_t requestFrameExtents_;
+    std::optional<std::optional<WindowId>> active_; // empty until read, and after it changed
+    QHash<xcb_window_t, bool> above_;
 };
 
 // Without X11 nothing tells the active window; a window asked to stay above keeps Qt's own hint.
@@ -146,6 +225,11 @@ public:
     QMargins frameExtents(QWidget&) override { return {}; }
     void keepOutOfTaskbar(QWidget&) override { }
     std::optional<WindowId> activeWindow() override { return std::nullopt; }
+    bool isKeptAbove(WindowId window) override
+    {
+        const QWidget* widget = QWidget::find(window);
+        return widget && widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    }
     void setKeepAbove(WindowId window, bool above) override
     {
         QWidget* widget = QWidget::find(window);
@@ -171,6 +255,13 @@ std::unique_ptr<WindowManager> createWindowManager()
 }
 
 } // namespace
+
+void prepareWindowSystem()
+{
+    // The clock repaints a small area once a second. Through shared memory every paint costs a round
+    // trip to the X server (a wake-up of two threads); sending the pixels in the request costs none.
+    qputenv("QT_XCB_NO_MITSHM", "1");
+}
 
 WindowManager& platformWindowManager()
 {

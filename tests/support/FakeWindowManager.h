@@ -2,6 +2,7 @@
 
 #include "platform/WindowManager.h"
 
+#include <QSet>
 #include <QStringList>
 
 namespace vqdbd::test {
@@ -17,14 +18,20 @@ public:
         calls.append(QStringLiteral("active?"));
         return active;
     }
+    bool isKeptAbove(WindowId window) override { return keptAbove.contains(window); }
     void setKeepAbove(WindowId window, bool above) override
     {
+        if (above)
+            keptAbove.insert(window);
+        else
+            keptAbove.remove(window);
         calls.append(QStringLiteral("%1:%2").arg(above ? QStringLiteral("above") : QStringLiteral("normal")).arg(window));
     }
 
     QMargins frame;
     std::optional<WindowId> active;
     QStringList calls;
+    QSet<WindowId> keptAbove;
 };
 
 } // namespace vqdbd::test

@@ -1,0 +1,103 @@
+// Runs the real clock window (real wall clock, real settings file in a scratch folder) and measures
+// how long after each wall-clock second boundary the new time text is painted, and how long after
+// the process was launched the first time text was painted.
+//
+// Usage: bench_display_probe SECONDS [LAUNCHED_AT_EPOCH_SECONDS]
+#include "clock/ClockWindow.h"
+#include "platform/DetachedProcessLauncher.h"
+#include "platform/IniSettingsBackend.h"
+#include "platform/TimerfdWallClock.h"
+#include "platform/WindowManager.h"
+#include "state/SettingsStore.h"
+#include "state/TimeText.h"
+#include "ui/UserNotice.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+double epochSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+class PaintWatcher final : public QObject
+{
+public:
+    explicit PaintWatcher(QLineEdit& display)
+        : display_(display)
+    {
+        display.installEventFilter(this);
+    }
+
+    std::vector<double> latenciesMs;
+    double firstTextAt = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint || display_.text() == lastText_)
+            return false;
+        const double now = epochSeconds();
+        const bool first = lastText_.isNull() || lastText_ == QStringLiteral("--:--:--");
+        lastText_ = display_.text();
+        if (lastText_ == QStringLiteral("--:--:--"))
+            return false;
+        if (first)
+            firstTextAt = now;
+        else
+            latenciesMs.push_back((now - static_cast<double>(static_cast<long long>(now))) * 1000.0);
+        return false;
+    }
+
+private:
+    QLineEdit& display_;
+    QString lastText_;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    using namespace vqdbd;
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+    const double launchedAt = argc > 2 ? std::atof(argv[2]) : 0;
+    prepareWindowSystem();
+    QApplication app(argc, argv);
+    QTemporaryDir config;
+    IniSettingsBackend backend(config.filePath(QStringLiteral("VQ_DBD/bench.conf")));
+    SettingsStore store(backend);
+    MessageBoxNotice notice;
+    TimerfdWallClock wallClock;
+    DetachedProcessLauncher launcher;
+    const TimeTextFormat format;
+    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice });
+    PaintWatcher watcher(*clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX")));
+    clock.load();
+    clock.show();
+    QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
+    QApplication::exec();
+
+    auto& samples = watcher.latenciesMs;
+    std::sort(samples.begin(), samples.end());
+    if (samples.empty()) {
+        std::printf("no seconds were shown\n");
+        return 1;
+    }
+    std::printf("display latency after the second boundary over %zu seconds: median %.2f ms, max %.2f ms\n",
+                samples.size(), samples[samples.size() / 2], samples.back());
+    if (launchedAt > 0)
+        std::printf("first time text painted %.1f ms after launch\n", (watcher.firstTextAt - launchedAt) * 1000.0);
+    return 0;
+}

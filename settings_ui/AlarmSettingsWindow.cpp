@@ -1,0 +1,424 @@
+#include "AlarmSettingsWindow.h"
+
+#include "DialogSupport.h"
+#include "state/LiveState.h"
+#include "state/SettingsStore.h"
+#include "ui/Colours.h"
+#include "ui/Design.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vqdbd {
+
+using ui::ControlDesign;
+using ui::ControlKind;
+using ui::FontDesign;
+
+namespace {
+
+const QString kEnableAlarmsKey = QStringLiteral("ENABLE_ALARMS_TICKBOX");
+
+// Rows 1 to 5 fill the left column and rows 6 to 10 the right one, 1320 twips apart.
+constexpr int kColumnShift = 6840;
+constexpr int kRowPitch = 1320;
+
+const FontDesign kRowTextFont { FontDesign::Face::SansSerif, 8.25, true };
+
+ControlDesign rowLabel(QString name, QString caption, int left, int width)
+{
+    return dialogs::control(std::move(name), ControlKind::Label, std::move(caption), left, 600, width, 255);
+}
+
+ControlDesign rowTickbox(SlotField field, QString caption, int left, int top, int width, int height,
+                         bool enabled)
+{
+    ControlDesign design
+        = dialogs::control(QString::fromLatin1(slotFieldInfo(field).keyPattern), ControlKind::CheckBox,
+                           std::move(caption), left, top, width, height);
+    design.enabled = enabled;
+    return design;
+}
+
+// A row text box starts in the off look.
+ControlDesign rowTextbox(SlotField field, QString text, int left, int top, int width)
+{
+    ControlDesign design = dialogs::control(QString::fromLatin1(slotFieldInfo(field).keyPattern),
+                                            ControlKind::TextBox, std::move(text), left, top, width, 285);
+    design.font = kRowTextFont;
+    design.backColour = ui::kLightGrey;
+    design.locked = true;
+    design.enabled = false;
+    return design;
+}
+
+ControlDesign numberBox()
+{
+    ControlDesign design = dialogs::control(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX"), ControlKind::TextBox,
+                                            QString(), 120, 1200, 495, 495);
+    design.font = FontDesign { FontDesign::Face::ArialBlack, 14.25, true };
+    design.textColour = ui::kYellow;
+    design.backColour = ui::kBlack;
+    design.alignment = Qt::AlignCenter;
+    return design;
+}
+
+// Says so beside the time when a ticked row's time can never fire.
+ControlDesign timeWarning()
+{
+    ControlDesign design = dialogs::control(QStringLiteral("ALARM_%1_TIME_WARNING_LABEL"), ControlKind::Label,
+                                            QString(), 3720, 1200, 3000, 255);
+    design.font = FontDesign { FontDesign::Face::SansSerif, 8.25, true };
+    design.textColour = ui::kRed;
+    design.visible = false;
+    return design;
+}
+
+// The controls of row 1 at their places; "%1" in a name stands for the slot number, and in the
+// header labels for nothing on row 1 and "_n" on the others.
+std::vector<ControlDesign> firstRowDesigns()
+{
+    const AlarmSlot defaults = defaultSlot();
+    ControlDesign time = rowTextbox(SlotField::Time, defaults.time, 2400, 840, 975);
+    time.alignment = Qt::AlignCenter;
+    return {
+        rowLabel(QStringLiteral("ENABLE_XXX_ALARM_LABEL%1"), QStringLiteral("Enable"), 120, 495),
+        rowLabel(QStringLiteral("ALARM_XXX_NAME_LABEL%1"), QStringLiteral("Name"), 720, 855),
+        rowLabel(QStringLiteral("ALARM_XXX_TIME_LABLE%1"), QStringLiteral("Time"), 2400, 495),
+        rowTickbox(SlotField::ShowMessage, QStringLiteral("Display Message"), 3480, 600, 1575, 255, false),
+        rowTickbox(SlotField::AutoClose, QStringLiteral("Auto Close"), 5520, 600, 1095, 255, true),
+        rowTickbox(SlotField::Enabled, QString(), 240, 840, 255, 375, false),
+        rowTextbox(SlotField::Name, defaults.name, 720, 840, 1575),
+        time,
+        rowTextbox(SlotField::Message, defaults.message, 3480, 840, 3135),
+        numberBox(),
+        rowTickbox(SlotField::RunCommand, QStringLiteral("Run Command"), 720, 1200, 1575, 255, false),
+        rowTickbox(SlotField::RunHidden, QStringLiteral("Run Hidden"), 2400, 1200, 1215, 255, false),
+        rowTextbox(SlotField::Command, defaults.command, 720, 1440, 5895),
+        timeWarning(),
+    };
+}
+
+ControlDesign line(int number, int left, int top, int width, int height)
+{
+    return dialogs::control(QStringLiteral("Line%1").arg(number), ControlKind::Line, QString(), left, top,
+                            width, height);
+}
+
+void setSwitch(QCheckBox& box, int value)
+{
+    ui::setSwitchValue(box, value);
+}
+
+} // namespace
+
+AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidget* owner)
+    : QWidget(owner, dialogs::kFixedDialog)
+    , services_(services)
+    , firingTimes_(services.timeFormat)
+{
+    setObjectName(QStringLiteral("VQ_DBD_ALARM_SETTINGS"));
+    setWindowTitle(QStringLiteral("VQ-DBD - V3 - ALARM SETTINGS"));
+
+    ui::createControl(
+        *this,
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2175, 315));
+    ui::createControl(*this,
+                      ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2400,
+                                     120, 2775, 315));
+    ui::createControl(*this,
+                      ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE_2"),
+                                     QStringLiteral("VQ-DBD - V3"), 8040, 120, 2295, 315));
+    ui::createControl(*this,
+                      ui::titleLabel(QStringLiteral("ALARM_SETTINGS_LABEL"), QStringLiteral("ALARM SETTINGS"),
+                                     10440, 120, 3015, 315));
+    int lineNumber = 0;
+    for (const int y : { 480, 1800, 3120, 4440, 5760, 7080 })
+        ui::createControl(*this, line(++lineNumber, 120, y, 13320, 0));
+    ui::createControl(*this, line(++lineNumber, kColumnShift, 480, 0, 6600));
+
+    okButton_ = static_cast<QPushButton*>(
+        ui::createControl(*this,
+                          dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button,
+                                           QStringLiteral("OK"), 9120, 7320, 2655, 495)));
+    ControlDesign master = dialogs::control(kEnableAlarmsKey, ControlKind::CheckBox,
+                                            QStringLiteral("Enable Alarms"), 5520, 120, 2415, 255);
+    master.font = FontDesign { FontDesign::Face::ArialBlack, 11.25, true };
+    enableAlarms_ = static_cast<QCheckBox*>(ui::createControl(*this, master));
+    setTabOrder(okButton_, enableAlarms_);
+
+    QWidget* previous = enableAlarms_;
+    for (int n = 1; n <= kSlotCount; ++n) {
+        Row& row = rows_.at(static_cast<std::size_t>(n - 1));
+        row.slot = n;
+        buildRow(row);
+        for (QWidget* control :
+             std::initializer_list<QWidget*> { row.enabled, row.name, row.time, row.showMessage, row.message,
+                                               row.autoClose, row.runCommand, row.runHidden, row.command }) {
+            setTabOrder(previous, control);
+            previous = control;
+        }
+    }
+    auto* testButton = static_cast<QPushButton*>(ui::createControl(
+        *this,
+        dialogs::control(QStringLiteral("TEST_ALARM_WINDOW_BUTTON"), ControlKind::Button,
+                         QStringLiteral("Test Alarm Notification Window"), 2160, 7320, 3015, 495)));
+    setTabOrder(previous, testButton);
+    okButton_->setFocus();
+
+    connect(okButton_, &QPushButton::clicked, this, &AlarmSettingsWindow::onOkClicked);
+    connect(testButton, &QPushButton::clicked, this, &AlarmSettingsWindow::onTestAlarmWindowButtonClicked);
+    connect(enableAlarms_, &QCheckBox::stateChanged, this,
+            &AlarmSettingsWindow::onEnableAlarmsTickboxChanged);
+}
+
+void AlarmSettingsWindow::buildRow(Row& row)
+{
+    const int n = row.slot;
+    const int dx = n > 5 ? kColumnShift : 0;
+    const int dy = kRowPitch * ((n - 1) % 5);
+    const QString headerSuffix = n == 1 ? QString() : QStringLiteral("_%1").arg(n);
+    for (ControlDesign design : firstRowDesigns()) {
+        design.name = design.kind == ControlKind::Label && design.name.contains(QStringLiteral("XXX"))
+            ? design.name.arg(headerSuffix)
+            : design.name.arg(n);
+        design.left += dx;
+        design.top += dy;
+        ui::createControl(*this, design);
+    }
+    row.enabled = tickbox(row, SlotField::Enabled);
+    row.name = textbox(row, SlotField::Name);
+    row.time = textbox(row, SlotField::Time);
+    row.showMessage = tickbox(row, SlotField::ShowMessage);
+    row.message = textbox(row, SlotField::Message);
+    row.autoClose = tickbox(row, SlotField::AutoClose);
+    row.runCommand = tickbox(row, SlotField::RunCommand);
+    row.runHidden = tickbox(row, SlotField::RunHidden);
+    row.command = textbox(row, SlotField::Command);
+    row.timeWarning = findChild<QLabel*>(QStringLiteral("ALARM_%1_TIME_WARNING_LABEL").arg(n));
+    findChild<QLineEdit*>(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX").arg(n))
+        ->setText(LiveState::slotNumberText(n));
+    row.time->setMaxLength(kTimeTextLength);
+
+    connect(row.enabled, &QCheckBox::stateChanged, this, [this, &row] { onAlarmTickboxChanged(row); });
+    connect(row.showMessage, &QCheckBox::stateChanged, this,
+            [this, &row] { onDisplayMessageTickboxChanged(row); });
+    connect(row.runCommand, &QCheckBox::stateChanged, this,
+            [this, &row] { onRunCommandTickboxChanged(row); });
+    connect(row.time, &QLineEdit::textChanged, this, [this, &row] { onTimeTextboxChanged(row); });
+}
+
+QCheckBox* AlarmSettingsWindow::tickbox(const Row& row, SlotField field) const
+{
+    return findChild<QCheckBox*>(slotKey(field, row.slot));
+}
+
+QLineEdit* AlarmSettingsWindow::textbox(const Row& row, SlotField field) const
+{
+    return findChild<QLineEdit*>(slotKey(field, row.slot));
+}
+
+AlarmSettingsWindow* AlarmSettingsWindow::showOver(const SettingsServices& services, QWidget* owner)
+{
+    auto* window = new AlarmSettingsWindow(services, owner);
+    dialogs::makeModal(*window);
+    window->load();
+    window->show();
+    return window;
+}
+
+void AlarmSettingsWindow::load()
+{
+    SettingsStore& store = services_.store;
+    const AlarmSlot defaults = defaultSlot();
+    dialogs::placeFromStore(*this, store, windows::alarmSettings(), services_.windows);
+    setSwitch(*enableAlarms_, store.readSwitch(kEnableAlarmsKey, 0));
+
+    const auto loadSwitches = [&](SlotField field) {
+        for (Row& row : rows_)
+            setSwitch(*tickbox(row, field),
+                      store.readSwitch(slotKey(field, row.slot), switchField(defaults, field)));
+    };
+    const auto loadTexts = [&](SlotField field) {
+        for (Row& row : rows_)
+            textbox(row, field)
+                ->setText(store.readText(slotKey(field, row.slot), textField(defaults, field)));
+    };
+    loadSwitches(SlotField::Enabled);
+    loadTexts(SlotField::Name);
+    loadTexts(SlotField::Time);
+    loadSwitches(SlotField::ShowMessage);
+    loadTexts(SlotField::Message);
+    loadSwitches(SlotField::RunCommand);
+    loadTexts(SlotField::Command);
+    loadSwitches(SlotField::AutoClose);
+    loadSwitches(SlotField::RunHidden);
+}
+
+void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
+{
+    LiveState& state = services_.state;
+    if (ui::switchValue(*enableAlarms_) == 1) {
+        for (Row& row : rows_)
+            row.enabled->setEnabled(true);
+        services_.store.saveSwitch(kEnableAlarmsKey, 1);
+        state.masterSwitch = 1;
+        for (Row& row : rows_)
+            row.runHidden->setEnabled(true);
+        // No row is ticked and no check started: OK does that for the rows the user ticks.
+        return;
+    }
+    for (Row& row : rows_)
+        row.enabled->setEnabled(false);
+    services_.store.saveSwitch(kEnableAlarmsKey, 0);
+    state.masterSwitch = 0;
+    for (Row& row : rows_)
+        row.runHidden->setEnabled(false);
+    for (Row& row : rows_)
+        setSwitch(*row.enabled, 0);
+    // No alarm fires from here on, even if the window is closed without OK.
+    for (Row& row : rows_)
+        state.setSlotCheckRunning(row.slot, false);
+}
+
+void AlarmSettingsWindow::onAlarmTickboxChanged(Row& row)
+{
+    if (ui::switchValue(*row.enabled) == 1) {
+        row.name->setEnabled(true);
+        row.time->setEnabled(true);
+        row.showMessage->setEnabled(true);
+        row.runCommand->setEnabled(true);
+        row.name->setReadOnly(false);
+        row.time->setReadOnly(false);
+        ui::setBackColour(*row.name, ui::kWindowBackground);
+        ui::setBackColour(*row.time, ui::kWindowBackground);
+        // Enabled even while Run Command is clear.
+        row.runHidden->setEnabled(true);
+        row.autoClose->setEnabled(true);
+    } else {
+        row.name->setEnabled(false);
+        row.time->setEnabled(false);
+        row.showMessage->setEnabled(false);
+        row.runCommand->setEnabled(false);
+        row.name->setReadOnly(true);
+        row.time->setReadOnly(true);
+        ui::setBackColour(*row.name, ui::kLightGrey);
+        ui::setBackColour(*row.time, ui::kLightGrey);
+        row.runHidden->setEnabled(false);
+        setSwitch(*row.runHidden, 0);
+        setSwitch(*row.runCommand, 0);
+        row.autoClose->setEnabled(false);
+        setSwitch(*row.autoClose, 0);
+        setSwitch(*row.showMessage, 0);
+    }
+    showTimeWarning(row);
+}
+
+void AlarmSettingsWindow::onDisplayMessageTickboxChanged(Row& row)
+{
+    if (ui::switchValue(*row.showMessage) == 1)
+        dialogs::setEntryOn(*row.message);
+    else
+        dialogs::setEntryOff(*row.message);
+}
+
+void AlarmSettingsWindow::onRunCommandTickboxChanged(Row& row)
+{
+    if (ui::switchValue(*row.runCommand) == 1) {
+        dialogs::setEntryOn(*row.command);
+        row.runHidden->setEnabled(true);
+    } else {
+        dialogs::setEntryOff(*row.command);
+        row.runHidden->setEnabled(false);
+        setSwitch(*row.runHidden, 0);
+    }
+}
+
+void AlarmSettingsWindow::onTimeTextboxChanged(Row& row)
+{
+    showTimeWarning(row);
+}
+
+void AlarmSettingsWindow::showTimeWarning(Row& row)
+{
+    const QString time = row.time->text();
+    const bool neverFires = ui::switchValue(*row.enabled) == 1 && !firingTimes_.canFire(time);
+    const QString warning = neverFires
+        ? QStringLiteral("Never fires: the clock shows %1").arg(firingTimes_.clockFormOf(time))
+        : QString();
+    row.timeWarning->setText(warning);
+    row.timeWarning->setToolTip(warning);
+    row.timeWarning->setVisible(neverFires);
+    row.time->setToolTip(warning);
+}
+
+void AlarmSettingsWindow::onOkClicked()
+{
+    SettingsStore& store = services_.store;
+    LiveState& state = services_.state;
+    const auto saveSwitch = [&](const Row& row, SlotField field) {
+        store.saveSwitch(slotKey(field, row.slot), ui::switchValue(*tickbox(row, field)));
+    };
+    const auto saveText = [&](const Row& row, SlotField field) {
+        store.saveSetting(slotKey(field, row.slot), textbox(row, field)->text());
+    };
+
+    dialogs::savePlace(*this, store, windows::alarmSettings());
+    const int master = ui::switchValue(*enableAlarms_);
+    store.saveSwitch(kEnableAlarmsKey, master);
+    for (const Row& row : rows_) {
+        saveSwitch(row, SlotField::Enabled);
+        saveText(row, SlotField::Name);
+        saveText(row, SlotField::Time);
+        saveText(row, SlotField::Message);
+        saveSwitch(row, SlotField::RunCommand);
+        saveText(row, SlotField::Command);
+    }
+    for (const SlotField field : { SlotField::ShowMessage, SlotField::AutoClose, SlotField::RunHidden }) {
+        for (const Row& row : rows_)
+            saveSwitch(row, field);
+    }
+
+    for (const Row& row : rows_) {
+        AlarmSlot& slot = state.slot(row.slot);
+        slot.enabled = ui::switchValue(*row.enabled);
+        slot.showMessage = ui::switchValue(*row.showMessage);
+        slot.runCommand = ui::switchValue(*row.runCommand);
+        slot.name = row.name->text();
+        slot.time = row.time->text();
+        slot.message = row.message->text();
+        slot.command = row.command->text();
+    }
+    for (const Row& row : rows_)
+        state.slot(row.slot).autoClose = ui::switchValue(*row.autoClose);
+    for (const Row& row : rows_)
+        state.slot(row.slot).runHidden = ui::switchValue(*row.runHidden);
+
+    // A row's check runs only under a ticked master switch, so that no alarm fires while this
+    // window says alarms are off (a row stored on under a master switch stored off).
+    for (const Row& row : rows_)
+        state.setSlotCheckRunning(row.slot, master == 1 && ui::switchValue(*row.enabled) == 1);
+    close();
+}
+
+void AlarmSettingsWindow::onTestAlarmWindowButtonClicked()
+{
+    // Opened over this window; it takes nothing from the rows, so unapplied edits stay here.
+    openTestNotificationWindow();
+}
+
+void AlarmSettingsWindow::openTestNotificationWindow()
+{
+    // The test notification window comes with the notification windows' work.
+}
+
+void AlarmSettingsWindow::closeEvent(QCloseEvent* event)
+{
+    dialogs::savePlace(*this, services_.store, windows::alarmSettings());
+    event->accept();
+}
+
+} // namespace vqdbd

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "SettingsServices.h"
+#include "state/AlarmSlot.h"
+#include "state/FiringTimes.h"
+
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vqdbd {
+
+// The alarm settings window: the ten alarm rows and the master alarm switch. Each check box runs
+// its rule whenever its value changes, however it changed. The master switch acts at once on the
+// store and the clock; OK saves every row, puts it into the live state and switches the slot checks.
+class AlarmSettingsWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    AlarmSettingsWindow(const SettingsServices& services, QWidget* owner);
+
+    // Creates the window over its owner, loads it and shows it modally.
+    static AlarmSettingsWindow* showOver(const SettingsServices& services, QWidget* owner);
+
+    // Reads the window's place, the master switch and the ten rows from the store (never from the
+    // live state), the rules running for every check box that comes up ticked.
+    void load();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Row
+    {
+        int slot = 0;
+        QCheckBox* enabled = nullptr;
+        QLineEdit* name = nullptr;
+        QLineEdit* time = nullptr;
+        QCheckBox* showMessage = nullptr;
+        QLineEdit* message = nullptr;
+        QCheckBox* autoClose = nullptr;
+        QCheckBox* runCommand = nullptr;
+        QCheckBox* runHidden = nullptr;
+        QLineEdit* command = nullptr;
+        QLabel* timeWarning = nullptr;
+    };
+
+    void buildRow(Row& row);
+    void onEnableAlarmsTickboxChanged();
+    void onAlarmTickboxChanged(Row& row);
+    void onDisplayMessageTickboxChanged(Row& row);
+    void onRunCommandTickboxChanged(Row& row);
+    void onTimeTextboxChanged(Row& row);
+    void onOkClicked();
+    void onTestAlarmWindowButtonClicked();
+    void openTestNotificationWindow();
+    void showTimeWarning(Row& row);
+    QCheckBox* tickbox(const Row& row, SlotField field) const;
+    QLineEdit* textbox(const Row& row, SlotField field) const;
+
+    SettingsServices services_;
+    FiringTimes firingTimes_;
+    QCheckBox* enableAlarms_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    std::array<Row, kSlotCount> rows_ {};
+};
+
+} // namespace vqdbd

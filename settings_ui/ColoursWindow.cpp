@@ -1,0 +1,246 @@
+#include "ColoursWindow.h"
+
+#include "DialogSupport.h"
+#include "state/ColourText.h"
+#include "state/LiveState.h"
+#include "state/SettingsStore.h"
+#include "ui/Colours.h"
+#include "ui/Design.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vqdbd {
+
+using ui::ControlDesign;
+using ui::ControlKind;
+
+const std::array<ColoursWindow::Preset, 20> ColoursWindow::kPresets = { {
+    { "BLACK_FOREGROUND_COLOR_BUTTON", 0, 240, 1080, true },
+    { "WHITE_FOREGROUND_COLOR_BUTTON", 16777215, 1080, 1080, true },
+    { "RED_FOREGROUND_COLOR_BUTTON", 255, 1920, 1080, true },
+    { "YELLOW_FOREGROUND_COLOR_BUTTON", 65535, 2760, 1080, true },
+    { "ORANGE_FOREGROUND_COLOR_BUTTON", 33023, 3600, 1080, true },
+    { "GREEN_FOREGROUND_COLOR_BUTTON", 65280, 240, 1680, true },
+    { "BLUE_FOREGROUND_COLOR_BUTTON", 16711680, 1080, 1680, true },
+    { "CYAN_FOREGROUND_COLOR_BUTTON", 16776960, 1920, 1680, true },
+    { "PINK_FOREGROUND_COLOR_BUTTON", 8421631, 2760, 1680, true },
+    { "PURPLE_FOREGROUND_COLOR_BUTTON", 16711935, 3600, 1680, true },
+    { "BLACK_BACKGROUND_COLOR_BUTTON", 0, 4800, 1080, false },
+    { "WHITE_BACKGROUND_COLOR_BUTTON", 16777215, 5640, 1080, false },
+    { "RED_BACKGROUND_COLOR_BUTTON", 255, 6480, 1080, false },
+    { "YELLOW_BACKGROUND_COLOR_BUTTON", 65535, 7320, 1080, false },
+    { "ORANGE_BACKGROUND_COLOR_BUTTON", 33023, 8160, 1080, false },
+    { "GREEN_BACKGROUND_COLOR_BUTTON", 65280, 4800, 1560, false },
+    { "BLUE_BACKGROUND_COLOR_BUTTON", 16711680, 5640, 1560, false },
+    { "CYAN_BACKGROUND_COLOR_BUTTON", 16776960, 6480, 1560, false },
+    { "PINK_BACKGROUND_COLOR_BUTTON", 8421631, 7320, 1560, false },
+    { "PURPLE_BACKGROUND_COLOR_BUTTON", 16711935, 8160, 1560, false },
+} };
+
+namespace {
+
+constexpr int kPresetWidth = 735;
+constexpr int kPresetHeight = 375;
+
+const QString kManualTextTickbox = QStringLiteral("MANUAL_TEXT_COLOR_TICKBOX");
+const QString kManualBackgroundTickbox = QStringLiteral("MANUAL_BACKGROUND_COLOR_TICKBOX");
+const QString kEnterTextColour = QStringLiteral("ENTER_TEXT_COLOR_TEXTBOX");
+const QString kEnterBackgroundColour = QStringLiteral("ENTER_BACKGROUND_COLOR_TEXTBOX");
+const QString kDefaultTextEntry = QStringLiteral("&H0000FF00&");
+const QString kDefaultBackgroundEntry = QStringLiteral("&H00000000&");
+
+// The manual section is built but never shown.
+ControlDesign manualTickbox(const QString& name, QString caption, int left, int width)
+{
+    ControlDesign design
+        = dialogs::control(name, ControlKind::CheckBox, std::move(caption), left, 4080, width, 375);
+    design.visible = false;
+    return design;
+}
+
+// An entry box starts in the off look.
+ControlDesign entryBox(const QString& name, QString text, int left)
+{
+    ControlDesign design
+        = dialogs::control(name, ControlKind::TextBox, std::move(text), left, 4080, 1455, 375);
+    design.backColour = ui::kLightGrey;
+    design.locked = true;
+    design.enabled = false;
+    design.visible = false;
+    return design;
+}
+
+// A preview is never editable.
+ControlDesign previewSwatch(QString name, int left)
+{
+    ControlDesign design
+        = dialogs::control(std::move(name), ControlKind::TextBox, QString(), left, 4560, 4095, 495);
+    design.backColour = ui::kGreen;
+    design.locked = true;
+    design.enabled = false;
+    design.visible = false;
+    return design;
+}
+
+} // namespace
+
+ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
+    : QWidget(owner, dialogs::kFixedDialog)
+    , services_(services)
+{
+    setObjectName(QStringLiteral("VQ_DBD_COLORS_WINDOW"));
+    setWindowTitle(QStringLiteral("VQ-DBD - V3 - SET CLOCK COLORS"));
+
+    ui::createControl(*this,
+                      ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE"),
+                                     QStringLiteral("VELA-QUILL - DRUM-BEAT-DIAL"), 240, 120, 8655, 315));
+    ui::createControl(*this,
+                      ui::titleLabel(QStringLiteral("SET_TEXT_COLOR_LABEL"), QStringLiteral("Set TEXT Color"),
+                                     240, 600, 4095, 315));
+    ui::createControl(*this,
+                      ui::titleLabel(QStringLiteral("SET_BACKGROUND_COLOR_LABEL"),
+                                     QStringLiteral("Set BACKGROUND Color"), 4800, 600, 4095, 315));
+    ui::createControl(
+        *this, dialogs::control(QStringLiteral("Line1"), ControlKind::Line, QString(), 4560, 600, 0, 1560));
+    ui::createControl(
+        *this, dialogs::control(QStringLiteral("Line2"), ControlKind::Line, QString(), 240, 2160, 8640, 0));
+
+    okButton_ = static_cast<QPushButton*>(
+        ui::createControl(*this,
+                          dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button,
+                                           QStringLiteral("OK"), 3840, 2400, 1455, 615)));
+    connect(okButton_, &QPushButton::clicked, this, &ColoursWindow::onOkClicked);
+
+    QWidget* previous = okButton_;
+    for (const Preset& preset : kPresets) {
+        ControlDesign design
+            = dialogs::control(QString::fromLatin1(preset.name), ControlKind::Button, QString(), preset.left,
+                               preset.top, kPresetWidth, kPresetHeight);
+        design.backColour = preset.value;
+        auto* button = static_cast<QPushButton*>(ui::createControl(*this, design));
+        connect(button, &QPushButton::clicked, this, [this, &preset] { onPresetClicked(preset); });
+        setTabOrder(previous, button);
+        previous = button;
+    }
+
+    manualText_
+        = { static_cast<QCheckBox*>(ui::createControl(
+                *this, manualTickbox(kManualTextTickbox, QStringLiteral("Manual TEXT Color"), 240, 1815))),
+            static_cast<QLineEdit*>(
+                ui::createControl(*this, entryBox(kEnterTextColour, kDefaultTextEntry, 2880))),
+            static_cast<QLineEdit*>(
+                ui::createControl(*this, previewSwatch(QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX"), 240))),
+            kManualTextTickbox,
+            kEnterTextColour,
+            kDefaultTextEntry,
+            true };
+    manualBackground_ = {
+        static_cast<QCheckBox*>(ui::createControl(
+            *this,
+            manualTickbox(kManualBackgroundTickbox, QStringLiteral("Manual BACKGROUND Color"), 4920, 2535))),
+        static_cast<QLineEdit*>(
+            ui::createControl(*this, entryBox(kEnterBackgroundColour, kDefaultBackgroundEntry, 7560))),
+        static_cast<QLineEdit*>(
+            ui::createControl(*this, previewSwatch(QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX"), 4920))),
+        kManualBackgroundTickbox,
+        kEnterBackgroundColour,
+        kDefaultBackgroundEntry,
+        false
+    };
+    for (ManualColour* manual : { &manualText_, &manualBackground_ }) {
+        connect(manual->tickbox, &QCheckBox::stateChanged, this,
+                [this, manual] { onManualTickboxChanged(*manual); });
+        connect(manual->entry, &QLineEdit::textChanged, this,
+                [this, manual] { onEnterColorTextboxChanged(*manual); });
+    }
+
+    okButton_->setFocus();
+}
+
+ColoursWindow* ColoursWindow::showOver(const SettingsServices& services, QWidget* owner)
+{
+    auto* window = new ColoursWindow(services, owner);
+    dialogs::makeModal(*window);
+    window->load();
+    window->show();
+    return window;
+}
+
+void ColoursWindow::load()
+{
+    dialogs::placeFromStore(*this, services_.store, windows::colours(), services_.windows);
+    for (ManualColour* manual : { &manualText_, &manualBackground_ })
+        ui::setSwitchValue(*manual->tickbox, services_.store.readSwitch(manual->tickboxKey, 0));
+    for (ManualColour* manual : { &manualText_, &manualBackground_ })
+        manual->entry->setText(services_.store.readText(manual->entryKey, manual->defaultText));
+    for (ManualColour* manual : { &manualText_, &manualBackground_ })
+        setManualLook(*manual);
+}
+
+void ColoursWindow::onPresetClicked(const Preset& preset)
+{
+    if (preset.forText)
+        services_.state.setTextColour(preset.value);
+    else
+        services_.state.setBackColour(preset.value);
+}
+
+void ColoursWindow::onManualTickboxChanged(ManualColour& manual)
+{
+    setManualLook(manual);
+}
+
+void ColoursWindow::setManualLook(ManualColour& manual)
+{
+    if (ui::switchValue(*manual.tickbox) == 1)
+        dialogs::setEntryOn(*manual.entry);
+    else
+        dialogs::setEntryOff(*manual.entry);
+}
+
+void ColoursWindow::onEnterColorTextboxChanged(ManualColour& manual)
+{
+    // A text that names no colour the clock can show leaves the preview as it was.
+    if (const auto colour = clockColourFromText(manual.entry->text()))
+        ui::setBackColour(*manual.preview, *colour);
+}
+
+void ColoursWindow::applyManual(const ManualColour& manual)
+{
+    if (ui::switchValue(*manual.tickbox) != 1)
+        return;
+    // A text that names no colour the clock can show leaves the clock's colour as it is.
+    const auto colour = clockColourFromText(manual.entry->text());
+    if (!colour)
+        return;
+    if (manual.forText)
+        services_.state.setTextColour(*colour);
+    else
+        services_.state.setBackColour(*colour);
+}
+
+void ColoursWindow::onOkClicked()
+{
+    applyManual(manualText_);
+    applyManual(manualBackground_);
+    SettingsStore& store = services_.store;
+    dialogs::savePlace(*this, store, windows::colours());
+    store.saveColour(QStringLiteral("CLOCK_FORECOLOR"), services_.state.textColour());
+    store.saveColour(QStringLiteral("CLOCK_BACKCOLOR"), services_.state.backColour());
+    store.saveSwitch(kManualTextTickbox, ui::switchValue(*manualText_.tickbox));
+    store.saveSwitch(kManualBackgroundTickbox, ui::switchValue(*manualBackground_.tickbox));
+    store.saveSetting(kEnterTextColour, manualText_.entry->text());
+    store.saveSetting(kEnterBackgroundColour, manualBackground_.entry->text());
+    close();
+}
+
+void ColoursWindow::closeEvent(QCloseEvent* event)
+{
+    dialogs::savePlace(*this, services_.store, windows::colours());
+    event->accept();
+}
+
+} // namespace vqdbd

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "SettingsServices.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace vqdbd {
+
+// The colours window: ten preset colours for the clock's digits and ten for its background, each
+// recolouring the clock at once; OK stores the clock's colours. Its manual section, where a colour
+// is typed as text, is built but never shown: it works from values already in the store.
+class ColoursWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    ColoursWindow(const SettingsServices& services, QWidget* owner);
+
+    // Creates the window over its owner, loads it and shows it modally.
+    static ColoursWindow* showOver(const SettingsServices& services, QWidget* owner);
+
+    // Reads the window's place, the manual check boxes and the typed colours from the store.
+    void load();
+
+    struct Preset
+    {
+        const char* name;
+        qint32 value;
+        int left;
+        int top;
+        bool forText; // otherwise for the background
+    };
+    static const std::array<Preset, 20> kPresets;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // One side of the manual section: the text colour or the background colour.
+    struct ManualColour
+    {
+        QCheckBox* tickbox = nullptr;
+        QLineEdit* entry = nullptr;
+        QLineEdit* preview = nullptr;
+        QString tickboxKey;
+        QString entryKey;
+        QString defaultText;
+        bool forText = true;
+    };
+
+    void onPresetClicked(const Preset& preset);
+    void onManualTickboxChanged(ManualColour& manual);
+    void onEnterColorTextboxChanged(ManualColour& manual);
+    void onOkClicked();
+    void setManualLook(ManualColour& manual);
+    void applyManual(const ManualColour& manual);
+
+    SettingsServices services_;
+    ManualColour manualText_;
+    ManualColour manualBackground_;
+    QPushButton* okButton_ = nullptr;
+};
+
+} // namespace vqdbd

@@ -1,0 +1,58 @@
+#include "DialogSupport.h"
+
+#include "platform/WindowManager.h"
+#include "ui/Colours.h"
+#include "ui/Design.h"
+#include "ui/Twips.h"
+
+#include <QLineEdit>
+#include <QWidget>
+
+namespace vqdbd::dialogs {
+
+ui::ControlDesign control(QString name, ui::ControlKind kind, QString caption, int left, int top, int width,
+                          int height)
+{
+    ui::ControlDesign design;
+    design.name = std::move(name);
+    design.kind = kind;
+    design.caption = std::move(caption);
+    design.left = left;
+    design.top = top;
+    design.width = width;
+    design.height = height;
+    return design;
+}
+
+void makeModal(QWidget& dialog)
+{
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows)
+{
+    const TwipsRect rect = readGeometry(store, keys);
+    ui::placeWindow(window, rect, windows.frameExtents(window));
+}
+
+void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys)
+{
+    savePosition(store, keys, ui::windowLeft(window), ui::windowTop(window));
+}
+
+void setEntryOn(QLineEdit& box)
+{
+    box.setEnabled(true);
+    box.setReadOnly(false);
+    ui::setBackColour(box, ui::kWindowBackground);
+}
+
+void setEntryOff(QLineEdit& box)
+{
+    box.setEnabled(false);
+    box.setReadOnly(true);
+    ui::setBackColour(box, ui::kLightGrey);
+}
+
+} // namespace vqdbd::dialogs

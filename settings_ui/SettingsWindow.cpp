@@ -1,0 +1,158 @@
+#include "SettingsWindow.h"
+
+#include "AlarmSettingsWindow.h"
+#include "ColoursWindow.h"
+#include "DialogSupport.h"
+#include "state/LiveState.h"
+#include "state/SettingsStore.h"
+#include "ui/Design.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace vqdbd {
+
+using ui::ControlDesign;
+using ui::ControlKind;
+
+const QString SettingsWindow::kMakerName = QStringLiteral("VELA-QUILL");
+const QString SettingsWindow::kContactAddress = QStringLiteral("vq-dbd@vela-quill.example");
+
+namespace {
+
+const QString kAlwaysOnTopKey = QStringLiteral("AlwaysOnTop_TICKBOX");
+// The same default as the clock's start-up, so that the box shows what the clock does and opening
+// this window changes nothing.
+constexpr int kAlwaysOnTopDefault = 1;
+
+template<typename Control> Control* build(QWidget& window, const ControlDesign& design)
+{
+    return static_cast<Control*>(ui::createControl(window, design));
+}
+
+} // namespace
+
+SettingsWindow::SettingsWindow(const SettingsServices& services, QWidget* owner)
+    : QWidget(owner, dialogs::kFixedDialog)
+    , services_(services)
+{
+    setObjectName(QStringLiteral("VQ_DBD_SETTINGS"));
+    setWindowTitle(QStringLiteral("VQ - DBD - V3 - SETTINGS"));
+
+    ui::createControl(
+        *this,
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2295, 315));
+    ui::createControl(*this,
+                      ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2520,
+                                     120, 2415, 315));
+    ui::createControl(
+        *this,
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_3"), QStringLiteral("VQ-DBD"), 5040, 120, 1455, 315));
+    ui::createControl(*this,
+                      ui::titleLabel(QStringLiteral("VQ_DBD_VERSION"), QStringLiteral("Version 3.1"), 6600,
+                                     120, 1695, 315));
+    creator_ = build<QLabel>(*this,
+                             ui::titleLabel(QStringLiteral("VQ_DBD_CREATOR"),
+                                            QStringLiteral("Created By ") + kMakerName, 120, 480, 4815, 315));
+    creator_->setCursor(Qt::PointingHandCursor);
+    creator_->installEventFilter(this);
+
+    okButton_ = build<QPushButton>(*this,
+                                   dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button,
+                                                    QStringLiteral("OK"), 6240, 960, 1935, 615));
+    alwaysOnTop_ = build<QCheckBox>(*this,
+                                    dialogs::control(kAlwaysOnTopKey, ControlKind::CheckBox,
+                                                     QStringLiteral("Always On Top"), 2280, 1080, 1455, 375));
+    alwaysOnTop_->setChecked(true);
+    auto* alarmSettings
+        = build<QPushButton>(*this,
+                             dialogs::control(QStringLiteral("ALARM_SETTINGS_BUTTON"), ControlKind::Button,
+                                              QStringLiteral("Alarm Settings"), 4080, 1080, 1815, 375));
+    auto* colours
+        = build<QPushButton>(*this,
+                             dialogs::control(QStringLiteral("COLORS_BUTTON"), ControlKind::Button,
+                                              QStringLiteral("Clock Colors"), 240, 1080, 1695, 375));
+    // Built but never shown, and without behaviour: no key belongs to them.
+    ControlDesign enableAlarms
+        = dialogs::control(QStringLiteral("ENABLE_ALARMS_TICKBOX"), ControlKind::CheckBox,
+                           QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375);
+    enableAlarms.visible = false;
+    ui::createControl(*this, enableAlarms);
+    ControlDesign showInTaskbar
+        = dialogs::control(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
+                           QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255);
+    showInTaskbar.enabled = false;
+    showInTaskbar.visible = false;
+    ui::createControl(*this, showInTaskbar);
+
+    setTabOrder(okButton_, alwaysOnTop_);
+    setTabOrder(alwaysOnTop_, alarmSettings);
+    setTabOrder(alarmSettings, colours);
+    okButton_->setFocus();
+
+    connect(okButton_, &QPushButton::clicked, this, &SettingsWindow::onOkClicked);
+    connect(alwaysOnTop_, &QCheckBox::stateChanged, this, &SettingsWindow::onAlwaysOnTopTickboxChanged);
+    connect(alarmSettings, &QPushButton::clicked, this, &SettingsWindow::onAlarmSettingsButtonClicked);
+    connect(colours, &QPushButton::clicked, this, &SettingsWindow::onColorsButtonClicked);
+}
+
+SettingsWindow* SettingsWindow::showOver(const SettingsServices& services, QWidget* owner)
+{
+    auto* window = new SettingsWindow(services, owner);
+    dialogs::makeModal(*window);
+    window->load();
+    window->show();
+    return window;
+}
+
+void SettingsWindow::load()
+{
+    dialogs::placeFromStore(*this, services_.store, windows::settings(), services_.windows);
+    ui::setSwitchValue(*alwaysOnTop_, services_.store.readSwitch(kAlwaysOnTopKey, kAlwaysOnTopDefault));
+}
+
+void SettingsWindow::onAlwaysOnTopTickboxChanged()
+{
+    const int value = ui::switchValue(*alwaysOnTop_);
+    // Stopping the check leaves the clock where it is; it only stops re-asserting its place.
+    services_.state.setAlwaysOnTopCheckRunning(value == 1);
+    services_.store.saveSwitch(kAlwaysOnTopKey, value);
+}
+
+void SettingsWindow::onCreatorClicked()
+{
+    creator_->setText(kContactAddress);
+}
+
+void SettingsWindow::onColorsButtonClicked()
+{
+    ColoursWindow::showOver(services_, this);
+}
+
+void SettingsWindow::onAlarmSettingsButtonClicked()
+{
+    AlarmSettingsWindow::showOver(services_, this);
+}
+
+void SettingsWindow::onOkClicked()
+{
+    dialogs::savePlace(*this, services_.store, windows::settings());
+    services_.store.saveSwitch(kAlwaysOnTopKey, ui::switchValue(*alwaysOnTop_));
+    close();
+}
+
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == creator_ && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && creator_->rect().contains(mouse->position().toPoint())) {
+            onCreatorClicked();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vqdbd

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "SettingsServices.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace vqdbd {
+
+// The settings window, the hub opened from the clock: it switches the clock's always-on-top check
+// and opens the colours window and the alarm settings window.
+class SettingsWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    SettingsWindow(const SettingsServices& services, QWidget* owner);
+
+    // Creates the window over its owner, loads it and shows it modally.
+    static SettingsWindow* showOver(const SettingsServices& services, QWidget* owner);
+
+    // Reads the window's place and the always-on-top switch from the store.
+    void load();
+
+    static const QString kMakerName;
+    static const QString kContactAddress;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onAlwaysOnTopTickboxChanged();
+    void onCreatorClicked();
+    void onColorsButtonClicked();
+    void onAlarmSettingsButtonClicked();
+    void onOkClicked();
+
+    SettingsServices services_;
+    QLabel* creator_ = nullptr;
+    QCheckBox* alwaysOnTop_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+};
+
+} // namespace vqdbd

@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "SecondTicker.h"
 #include "platform/WindowManager.h"
+#include "settings_ui/SettingsWindow.h"
 #include "state/SettingsStore.h"
 #include "state/StartupState.h"
 #include "ui/Colours.h"
@@ -137,7 +138,9 @@ void ClockWindow::onTimeDisplayMouseDown(Qt::MouseButton button)
 
 void ClockWindow::openSettingsWindow()
 {
-    // The settings window comes with the settings windows' work.
+    const SettingsServices services { store_, state_, windows_, services_.timeFormat, services_.launcher,
+                                      services_.notice };
+    SettingsWindow::showOver(services, this);
 }
 
 void ClockWindow::onColoursChanged()
@@ -150,7 +153,12 @@ bool ClockWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == timeDisplay_) {
         if (event->type() == QEvent::MouseButtonDblClick) {
-            onTimeDisplayDoubleClicked();
+            // Only the left button double-clicks; another button's second press is a press.
+            const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+            if (button == Qt::LeftButton)
+                onTimeDisplayDoubleClicked();
+            else
+                onTimeDisplayMouseDown(button);
             return true;
         }
         if (event->type() == QEvent::MouseButtonPress) {

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Diagnostics.h"
+#include "state/AlarmSlot.h"
+#include "state/TimeText.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace vqdbd {
+
+class AlarmWindows;
+class LiveState;
+class ProcessLauncher;
+
+// The ten slot checks. It hears every second the clock displays and fires each running slot whose
+// time equals a displayed time text exactly: first its command by the launch rule, then, with
+// showMessage exactly 1, its notification window. Each displayed second is looked at once, so a slot
+// fires exactly once at its second: a wake-up that comes late makes up the seconds it passed over (up
+// to a minute), and a slot never fires twice on one day for the same time text, which also keeps a
+// clock set back, or a daylight-saving hour lived twice, from firing it again.
+class AlarmEngine final : public QObject
+{
+    Q_OBJECT
+public:
+    // Seconds passed over by a late wake-up or a small clock step that are still made up.
+    static constexpr qint64 kMostSecondsMadeUp = 60;
+
+    AlarmEngine(LiveState& state, ProcessLauncher& launcher, const TimeTextFormat& format,
+                AlarmWindows& windows, QObject* parent = nullptr,
+                Diagnostics diagnostics = writeToStandardError);
+
+    // The clock displays a new second with this text.
+    void onSecondShown(const vqdbd::WallSecond& second, const QString& text);
+
+Q_SIGNALS:
+    // Slot n fired at the second whose time text is given.
+    void fired(int slot, const QString& timeText);
+    // Slot n's command did not start.
+    void launchFailed(int slot, const QString& commandLine, const QString& problem);
+
+private:
+    struct Firing
+    {
+        qint64 localDay = 0;
+        QString text;
+    };
+
+    void checkSecond(qint64 localSecond, const QString& text);
+    void fire(int slot, const QString& text);
+    void reportPassedOver(qint64 lastChecked, qint64 now);
+    QString describe(int slot) const;
+
+    LiveState& state_;
+    ProcessLauncher& launcher_;
+    const TimeTextFormat& format_;
+    AlarmWindows& windows_;
+    Diagnostics diagnostics_;
+    std::optional<qint64> lastLocalSecond_;
+    std::array<std::optional<Firing>, kSlotCount> lastFiring_ {};
+};
+
+} // namespace vqdbd

@@ -1,0 +1,286 @@
+#include "FakeLauncher.h"
+#include "alarms/AlarmEngine.h"
+#include "alarms/AlarmWindows.h"
+#include "state/LiveState.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <ctime>
+
+using namespace vqdbd;
+
+namespace {
+
+// Records which windows open, and how many commands had started by then.
+class FakeAlarmWindows final : public AlarmWindows
+{
+public:
+    explicit FakeAlarmWindows(const test::FakeLauncher& launcher)
+        : launcher_(launcher)
+    { }
+    bool isWindowOpen(int slot) const override { return open.contains(slot); }
+    void openWindow(int slot) override
+    {
+        opened.append(slot);
+        startsBeforeOpening.append(static_cast<int>(launcher_.starts.size()));
+        open.insert(slot);
+    }
+    QList<int> opened;
+    QList<int> startsBeforeOpening;
+    QSet<int> open;
+
+private:
+    const test::FakeLauncher& launcher_;
+};
+
+// Local seconds of 2024-03-04 00:00 counted from 1970-01-01 00:00; the engine sees local time only.
+qint64 dayStart()
+{
+    std::tm day {};
+    day.tm_year = 124;
+    day.tm_mon = 2;
+    day.tm_mday = 4;
+    return static_cast<qint64>(timegm(&day));
+}
+
+qint64 at(int hour, int minute, int second, int dayOffset = 0)
+{
+    return dayStart() + dayOffset * 86400 + hour * 3600 + minute * 60 + second;
+}
+
+} // namespace
+
+class TestAlarmEngine final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void firesOnceAtItsSecondWithCommandBeforeWindow();
+    void comparesTheTimeTextExactly_data();
+    void comparesTheTimeTextExactly();
+    void aLateTickMakesUpThePassedSecond_data();
+    void aLateTickMakesUpThePassedSecond();
+    void twoChecksInOneSecondFireOnce();
+    void aClockSetBackDoesNotFireAgainThatDay();
+    void firesAgainTheNextDay();
+    void aLongJumpForwardSaysWhichAlarmWasPassedOver();
+    void aStoppedCheckNeverFires();
+    void slotsDueTogetherFireInSlotOrder();
+    void aFailedCommandIsReportedAndTheWindowStillOpens();
+    void aSlotWhoseWindowIsStillOpenDoesNotFireAgain();
+    void showMessageOtherThanOneOpensNoWindow();
+
+private:
+    void show(qint64 localSecond);
+    void arm(int slot, const QString& time);
+
+    std::unique_ptr<LiveState> state_;
+    std::unique_ptr<test::FakeLauncher> launcher_;
+    std::unique_ptr<FakeAlarmWindows> windows_;
+    std::unique_ptr<TimeTextFormat> format_;
+    std::unique_ptr<AlarmEngine> engine_;
+    QStringList diagnostics_;
+};
+
+void TestAlarmEngine::init()
+{
+    state_ = std::make_unique<LiveState>();
+    launcher_ = std::make_unique<test::FakeLauncher>();
+    windows_ = std::make_unique<FakeAlarmWindows>(*launcher_);
+    format_ = std::make_unique<TimeTextFormat>("C");
+    diagnostics_.clear();
+    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, nullptr,
+                                            [this](const QString& line) { diagnostics_.append(line); });
+}
+
+void TestAlarmEngine::show(qint64 localSecond)
+{
+    WallSecond second;
+    second.utcSecond = localSecond;
+    second.localSecond = localSecond;
+    second.local = localTimeOf(localSecond);
+    engine_->onSecondShown(second, format_->format(second.local));
+}
+
+void TestAlarmEngine::arm(int slot, const QString& time)
+{
+    AlarmSlot& alarm = state_->slot(slot);
+    alarm.enabled = 1;
+    alarm.time = time;
+    alarm.showMessage = 1;
+    alarm.runCommand = 1;
+    alarm.runHidden = 0;
+    alarm.command = QStringLiteral("notify-send tea");
+    state_->setSlotCheckRunning(slot, true);
+}
+
+void TestAlarmEngine::firesOnceAtItsSecondWithCommandBeforeWindow()
+{
+    arm(3, QStringLiteral("07:30:00"));
+    QSignalSpy fired(engine_.get(), &AlarmEngine::fired);
+    for (qint64 second = at(7, 29, 58); second <= at(7, 30, 3); ++second)
+        show(second);
+    QCOMPARE(fired.size(), 1);
+    QCOMPARE(fired.at(0), (QVariantList { 3, QStringLiteral("07:30:00") }));
+    QCOMPARE(launcher_->starts.size(), 1);
+    QCOMPARE(launcher_->starts.at(0).style, WindowStyle::Normal);
+    QCOMPARE(windows_->opened, QList<int> { 3 });
+    QCOMPARE(windows_->startsBeforeOpening, QList<int> { 1 });
+}
+
+void TestAlarmEngine::comparesTheTimeTextExactly_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<bool>("fires");
+    QTest::newRow("same text") << "07:30:00" << true;
+    QTest::newRow("no leading zero") << "7:30:00" << false;
+    QTest::newRow("trailing blank") << "07:30:00 " << false;
+    QTest::newRow("no seconds") << "07:30" << false;
+    QTest::newRow("not a time") << "Tea" << false;
+}
+
+void TestAlarmEngine::comparesTheTimeTextExactly()
+{
+    QFETCH(QString, time);
+    QFETCH(bool, fires);
+    arm(1, time);
+    for (qint64 second = at(7, 29, 59); second <= at(7, 30, 1); ++second)
+        show(second);
+    QCOMPARE(windows_->opened.size(), fires ? 1 : 0);
+}
+
+void TestAlarmEngine::aLateTickMakesUpThePassedSecond_data()
+{
+    QTest::addColumn<int>("passedOver");
+    QTest::newRow("1.4 s late: one second passed over") << 1;
+    QTest::newRow("a minute passed over") << 60;
+}
+
+void TestAlarmEngine::aLateTickMakesUpThePassedSecond()
+{
+    QFETCH(int, passedOver);
+    arm(2, QStringLiteral("07:30:00"));
+    show(at(7, 29, 59));
+    // The display goes from 07:29:59 straight past 07:30:00.
+    show(at(7, 29, 59) + passedOver + 1);
+    show(at(7, 29, 59) + passedOver + 2);
+    QCOMPARE(windows_->opened, QList<int> { 2 });
+    QCOMPARE(launcher_->starts.size(), 1);
+    QVERIFY(diagnostics_.isEmpty());
+}
+
+void TestAlarmEngine::twoChecksInOneSecondFireOnce()
+{
+    arm(1, QStringLiteral("07:30:00"));
+    show(at(7, 29, 59));
+    show(at(7, 30, 0));
+    show(at(7, 30, 0));
+    QCOMPARE(windows_->opened.size(), 1);
+    QCOMPARE(launcher_->starts.size(), 1);
+}
+
+void TestAlarmEngine::aClockSetBackDoesNotFireAgainThatDay()
+{
+    arm(1, QStringLiteral("07:30:00"));
+    show(at(7, 30, 0));
+    show(at(7, 30, 5));
+    // Set back by hand, or a daylight-saving hour lived twice: the same texts come round again.
+    for (qint64 second = at(7, 29, 0); second <= at(7, 30, 5); ++second)
+        show(second);
+    show(at(7, 30, 0) - 3600);
+    for (qint64 second = at(6, 30, 0); second <= at(7, 30, 5); second += 7)
+        show(second);
+    QCOMPARE(windows_->opened.size(), 1);
+    QCOMPARE(launcher_->starts.size(), 1);
+}
+
+void TestAlarmEngine::firesAgainTheNextDay()
+{
+    arm(1, QStringLiteral("00:00:00"));
+    state_->slot(1).showMessage = 0;
+    for (int day = 0; day < 3; ++day) {
+        show(at(23, 59, 59, day - 1));
+        show(at(0, 0, 0, day));
+    }
+    QCOMPARE(launcher_->starts.size(), 3);
+}
+
+void TestAlarmEngine::aLongJumpForwardSaysWhichAlarmWasPassedOver()
+{
+    arm(4, QStringLiteral("07:30:00"));
+    arm(5, QStringLiteral("09:00:00"));
+    show(at(7, 0, 0));
+    show(at(8, 0, 0));
+    QVERIFY(windows_->opened.isEmpty());
+    QCOMPARE(diagnostics_.size(), 1);
+    QVERIFY2(
+        diagnostics_.at(0).startsWith(QStringLiteral("alarm 4 (\"Alarm Name\" at 07:30:00) did not fire")),
+        qPrintable(diagnostics_.at(0)));
+    QVERIFY(diagnostics_.at(0).contains(QStringLiteral("from 07:00:00 to 08:00:00")));
+    // The second it lands on is still looked at.
+    show(at(8, 59, 0));
+    QCOMPARE(diagnostics_.size(), 1);
+    show(at(9, 0, 0));
+    QCOMPARE(windows_->opened, QList<int> { 5 });
+}
+
+void TestAlarmEngine::aStoppedCheckNeverFires()
+{
+    arm(6, QStringLiteral("07:30:00"));
+    state_->setSlotCheckRunning(6, false);
+    show(at(7, 29, 59));
+    show(at(7, 30, 0));
+    QVERIFY(windows_->opened.isEmpty());
+    QVERIFY(launcher_->starts.isEmpty());
+}
+
+void TestAlarmEngine::slotsDueTogetherFireInSlotOrder()
+{
+    arm(9, QStringLiteral("07:30:00"));
+    arm(2, QStringLiteral("07:30:00"));
+    state_->slot(2).runHidden = 1;
+    show(at(7, 29, 59));
+    show(at(7, 30, 0));
+    QCOMPARE(windows_->opened, (QList<int> { 2, 9 }));
+    QCOMPARE(windows_->startsBeforeOpening, (QList<int> { 1, 2 }));
+    QCOMPARE(launcher_->starts.at(0).style, WindowStyle::Hidden);
+}
+
+void TestAlarmEngine::aFailedCommandIsReportedAndTheWindowStillOpens()
+{
+    arm(7, QStringLiteral("07:30:00"));
+    state_->slot(7).command = QStringLiteral("sh -c 'oops");
+    QSignalSpy failed(engine_.get(), &AlarmEngine::launchFailed);
+    show(at(7, 30, 0));
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.at(0).at(0).toInt(), 7);
+    QCOMPARE(failed.at(0).at(1).toString(), QStringLiteral("sh -c 'oops"));
+    QVERIFY(failed.at(0).at(2).toString().contains(QStringLiteral("never closed")));
+    QCOMPARE(windows_->opened, QList<int> { 7 });
+}
+
+void TestAlarmEngine::aSlotWhoseWindowIsStillOpenDoesNotFireAgain()
+{
+    arm(8, QStringLiteral("07:30:00"));
+    show(at(7, 30, 0));
+    // A day later its window is still up.
+    show(at(7, 30, 0, 1));
+    QCOMPARE(windows_->opened, QList<int> { 8 });
+    QCOMPARE(launcher_->starts.size(), 1);
+    QCOMPARE(diagnostics_.size(), 1);
+    QVERIFY(diagnostics_.at(0).contains(QStringLiteral("window from an earlier firing is still open")));
+}
+
+void TestAlarmEngine::showMessageOtherThanOneOpensNoWindow()
+{
+    arm(1, QStringLiteral("07:30:00"));
+    arm(2, QStringLiteral("07:30:00"));
+    state_->slot(1).showMessage = 0;
+    state_->slot(2).showMessage = 2;
+    show(at(7, 30, 0));
+    QVERIFY(windows_->opened.isEmpty());
+    QCOMPARE(launcher_->starts.size(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestAlarmEngine)
+#include "tst_alarm_engine.moc"

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "NotificationWindowBase.h"
+
+namespace vqdbd {
+
+// VQ_DBD_ALARM_n_NOTIFICATION_WINDOW: what slot n's alarm shows when it fires. It loads its place and
+// auto-close choice from the store and the slot's name, message and command from the live state, and
+// writes its place and auto-close choice back whenever it closes.
+class AlarmNotificationWindow final : public NotificationWindowBase
+{
+    Q_OBJECT
+public:
+    static QString windowName(int slot);
+    static QString titleFor(const QString& alarmName);
+
+    AlarmNotificationWindow(const NotificationServices& services, int slot, QWidget* owner);
+
+    // Creates slot n's window over its owner, loads it and shows it modally.
+    static AlarmNotificationWindow* showOver(const NotificationServices& services, int slot, QWidget* owner);
+
+    int slot() const { return slot_; }
+    void load() override;
+
+protected:
+    void saveOnOk() override;
+    void saveOnClose() override;
+    QString launchOrigin() const override;
+
+private:
+    void savePlaceAndAutoClose();
+
+    int slot_;
+};
+
+} // namespace vqdbd

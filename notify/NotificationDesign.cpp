@@ -1,0 +1,129 @@
+#include "NotificationDesign.h"
+
+#include "ui/Colours.h"
+
+#include <algorithm>
+
+namespace vqdbd {
+
+namespace {
+
+using Face = ui::FontDesign::Face;
+using Kind = ui::ControlKind;
+
+ui::ControlDesign control(Kind kind, const QString& name, const QString& caption, int left, int top,
+                          int width, int height)
+{
+    ui::ControlDesign design;
+    design.name = name;
+    design.kind = kind;
+    design.caption = caption;
+    design.left = left;
+    design.top = top;
+    design.width = width;
+    design.height = height;
+    return design;
+}
+
+// A look: font, colours (nullopt keeps the platform's), centred or not, locked or not.
+struct Look
+{
+    ui::FontDesign font;
+    std::optional<qint32> text;
+    std::optional<qint32> back;
+    bool centred;
+    bool locked;
+};
+
+ui::ControlDesign styled(ui::ControlDesign design, const Look& look)
+{
+    design.font = look.font;
+    design.textColour = look.text;
+    design.backColour = look.back;
+    if (look.centred)
+        design.alignment = Qt::AlignCenter;
+    design.locked = look.locked;
+    return design;
+}
+
+ui::ControlDesign disabled(ui::ControlDesign design)
+{
+    design.enabled = false;
+    return design;
+}
+
+ui::ControlDesign& row(std::vector<ui::ControlDesign>& design, const QString& name)
+{
+    const auto found = std::find_if(design.begin(), design.end(),
+                                    [&](const ui::ControlDesign& control) { return control.name == name; });
+    Q_ASSERT(found != design.end());
+    return *found;
+}
+
+} // namespace
+
+std::vector<ui::ControlDesign> notificationDesign()
+{
+    const Look marks { { Face::Arial, 36, true }, ui::kRed, ui::kBlack, true, true };
+    const Look name { { Face::ArialBlack, 14.25, true }, std::nullopt, std::nullopt, true, true };
+    const Look message { { Face::ArialBlack, 11.25, true }, std::nullopt, std::nullopt, true, true };
+    const Look number { { Face::ArialBlack, 14.25, true }, ui::kYellow, ui::kBlack, true, false };
+    const Look command { { Face::SansSerif, 8.25, true }, std::nullopt, ui::kLightGrey, false, true };
+    const Look autoCloseIn { { Face::ArialBlack, 12, true }, ui::kCyan, ui::kBlack, true, true };
+    const Look countdown { { Face::ArialBlack, 12, true }, ui::kCyan, ui::kBlack, true, false };
+
+    return {
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 3375, 315),
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("VQ-DBD"), 3600, 120, 1455, 315),
+        ui::titleLabel(QStringLiteral("ALARM_NOTIFICATION_LABEL"), QStringLiteral("ALARM NOTIFICATION"), 5160,
+                       120, 3375, 315),
+        styled(control(Kind::TextBox, QStringLiteral("EX_LEFT_TEXTBOX"), QStringLiteral("!!!"), 240, 600, 975,
+                       885),
+               marks),
+        styled(control(Kind::TextBox, QStringLiteral("ALARM_NAME_TEXTBOX"), {}, 1440, 600, 5775, 465), name),
+        styled(control(Kind::TextBox, QStringLiteral("EX_RIGHT_TEXTBOX"), QStringLiteral("!!!"), 7440, 600,
+                       975, 900),
+               marks),
+        styled(control(Kind::TextBox, QStringLiteral("ALARM_NOTIFICATION_MESSAGE_TEXTBOX"), {}, 1440, 1080,
+                       5775, 420),
+               message),
+        disabled(control(Kind::CheckBox, QStringLiteral("ALARM_RUN_COMMAND_TICKBOX"),
+                         QStringLiteral("Run Command"), 1440, 1560, 1455, 375)),
+        disabled(control(Kind::CheckBox, QStringLiteral("RUN_HIDDEN_TICKBOX"), QStringLiteral("Run Hidden"),
+                         3000, 1560, 1455, 375)),
+        styled(control(Kind::TextBox, QStringLiteral("ALARM_NUMBER_LEFT_TEXTBOX"), {}, 480, 1680, 495, 495),
+               number),
+        styled(control(Kind::TextBox, QStringLiteral("ALARM_NUMBER_RIGHT_TEXTBOX"), {}, 7680, 1680, 495, 495),
+               number),
+        styled(control(Kind::TextBox, QStringLiteral("ALARM_RUN_COMMAND_TEXTBOX"), {}, 1440, 1920, 5775, 285),
+               command),
+        control(Kind::Button, QStringLiteral("RUN_NOW_BUTTON"), QStringLiteral("RUN NOW"), 240, 2400, 975,
+                495),
+        control(Kind::CheckBox, QStringLiteral("ALARM_MESSAGE_AUTO_CLOSE_TICKBOX"),
+                QStringLiteral("Auto Close"), 1440, 2400, 735, 495),
+        styled(control(Kind::TextBox, QStringLiteral("AUTOCLOSE_IN_TB"), QStringLiteral("AUTOCLOSE:"), 2400,
+                       2400, 1935, 465),
+               autoCloseIn),
+        styled(control(Kind::TextBox, QStringLiteral("AUTOCLOSE_COUNTDOWN_TB"), QStringLiteral("00"), 4440,
+                       2400, 615, 465),
+               countdown),
+        control(Kind::Button, QStringLiteral("START_STOP_BUTTON"), QStringLiteral("START"), 5280, 2400, 975,
+                495),
+        control(Kind::Button, QStringLiteral("OK_BUTTON"), QStringLiteral("OK"), 6480, 2400, 1935, 495),
+    };
+}
+
+std::vector<ui::ControlDesign> testNotificationDesign()
+{
+    std::vector<ui::ControlDesign> design = notificationDesign();
+    row(design, QStringLiteral("ALARM_NAME_TEXTBOX")).caption
+        = QStringLiteral("!!! TEST ALARM NOTIFICATION !!!");
+    ui::ControlDesign& message = row(design, QStringLiteral("ALARM_NOTIFICATION_MESSAGE_TEXTBOX"));
+    message.caption = QStringLiteral("MANUAL COMMAND ONLY - SETTINGS NOT SAVED");
+    message.font = ui::FontDesign { Face::ArialBlack, 9.75, true };
+    row(design, QStringLiteral("ALARM_RUN_COMMAND_TICKBOX")).enabled = true;
+    row(design, QStringLiteral("ALARM_RUN_COMMAND_TEXTBOX")).caption = QStringLiteral("Run Command");
+    return design;
+}
+
+} // namespace vqdbd

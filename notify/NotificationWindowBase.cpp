@@ -1,0 +1,229 @@
+#include "NotificationWindowBase.h"
+
+#include "LaunchFailureReport.h"
+#include "alarms/CommandLaunch.h"
+#include "ui/Colours.h"
+#include "ui/Twips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace vqdbd {
+
+namespace {
+
+constexpr int kFlashMilliseconds = 500;
+constexpr int kCountdownTickMilliseconds = 1000;
+
+const QString kStart = QStringLiteral("START");
+const QString kStop = QStringLiteral("STOP");
+const QString kOn = QStringLiteral("ON");
+const QString kOff = QStringLiteral("OFF");
+const QString kNow = QStringLiteral("NOW");
+
+} // namespace
+
+NotificationWindowBase::NotificationWindowBase(const NotificationServices& services, QWidget* owner,
+                                               const std::vector<ui::ControlDesign>& design,
+                                               QSize designedClientArea)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , services_(services)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(ui::toPixels(static_cast<float>(designedClientArea.width())),
+           ui::toPixels(static_cast<float>(designedClientArea.height())));
+    ui::createControls(*this, design);
+    exLeft_ = control<QLineEdit>("EX_LEFT_TEXTBOX");
+    exRight_ = control<QLineEdit>("EX_RIGHT_TEXTBOX");
+    name_ = control<QLineEdit>("ALARM_NAME_TEXTBOX");
+    message_ = control<QLineEdit>("ALARM_NOTIFICATION_MESSAGE_TEXTBOX");
+    runCommand_ = control<QCheckBox>("ALARM_RUN_COMMAND_TICKBOX");
+    runHidden_ = control<QCheckBox>("RUN_HIDDEN_TICKBOX");
+    numberLeft_ = control<QLineEdit>("ALARM_NUMBER_LEFT_TEXTBOX");
+    numberRight_ = control<QLineEdit>("ALARM_NUMBER_RIGHT_TEXTBOX");
+    command_ = control<QLineEdit>("ALARM_RUN_COMMAND_TEXTBOX");
+    runNow_ = control<QPushButton>("RUN_NOW_BUTTON");
+    autoClose_ = control<QCheckBox>("ALARM_MESSAGE_AUTO_CLOSE_TICKBOX");
+    countdownBox_ = control<QLineEdit>("AUTOCLOSE_COUNTDOWN_TB");
+    startStop_ = control<QPushButton>("START_STOP_BUTTON");
+    ok_ = control<QPushButton>("OK_BUTTON");
+    flashOn_ = timer("FLASH_ON_TIMER");
+    flashOff_ = timer("FLASH_OFF_TIMER");
+    autoCloseTimer_ = timer("ALARM_MESSAGE_AUTOCLOSE_TIMER");
+
+    // A double-click on the countdown box stops the count or starts it afresh.
+    countdownBox_->installEventFilter(this);
+
+    connect(flashOn_, &QTimer::timeout, this, &NotificationWindowBase::onFlashOnTimerTick);
+    connect(flashOff_, &QTimer::timeout, this, &NotificationWindowBase::onFlashOffTimerTick);
+    connect(autoCloseTimer_, &QTimer::timeout, this, &NotificationWindowBase::onAutoCloseTimerTick);
+    // Set from code or clicked, the auto-close box runs the same rule whenever its value changes.
+    connect(autoClose_, &QCheckBox::stateChanged, this, &NotificationWindowBase::onAutoCloseTickboxChanged);
+    connect(startStop_, &QPushButton::clicked, this, &NotificationWindowBase::onStartStopClicked);
+    connect(runNow_, &QPushButton::clicked, this, &NotificationWindowBase::onRunNowClicked);
+    connect(ok_, &QPushButton::clicked, this, &NotificationWindowBase::onOkClicked);
+}
+
+NotificationWindowBase::~NotificationWindowBase() = default;
+
+template<typename Control> Control* NotificationWindowBase::control(const char* name)
+{
+    auto* found = findChild<Control*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    Q_ASSERT(found);
+    return found;
+}
+
+QTimer* NotificationWindowBase::timer(const char* name)
+{
+    auto* made = new QTimer(this);
+    made->setObjectName(QString::fromLatin1(name));
+    return made;
+}
+
+void NotificationWindowBase::showModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+}
+
+void NotificationWindowBase::startTimers()
+{
+    countdown_ = kCountdownSeconds;
+    autoCloseTimer_->setInterval(kCountdownTickMilliseconds);
+    flashOn_->setInterval(kFlashMilliseconds);
+    flashOff_->setInterval(kFlashMilliseconds);
+    // The marks flash from the start: the on timer runs, the off timer waits for it.
+    flashOn_->start();
+}
+
+void NotificationWindowBase::applyAutoCloseAtLoad()
+{
+    if (ui::switchValue(*autoClose_) == 1) {
+        autoCloseTimer_->start();
+        startStop_->setText(kStop);
+        startStop_->setEnabled(true);
+    } else {
+        autoCloseTimer_->stop();
+        startStop_->setText(kStart);
+        countdownBox_->setText(kOff);
+        startStop_->setEnabled(false);
+    }
+}
+
+void NotificationWindowBase::enableRunNowFromRunCommand()
+{
+    runNow_->setEnabled(ui::switchValue(*runCommand_) == 1);
+}
+
+void NotificationWindowBase::showCountdown()
+{
+    countdownBox_->setText(QStringLiteral("%1").arg(countdown_, 2, 10, QLatin1Char('0')));
+}
+
+void NotificationWindowBase::onFlashOnTimerTick()
+{
+    ui::setTextColour(*exLeft_, ui::kRed);
+    ui::setTextColour(*exRight_, ui::kRed);
+    flashOff_->start();
+    flashOn_->stop();
+}
+
+void NotificationWindowBase::onFlashOffTimerTick()
+{
+    ui::setTextColour(*exLeft_, ui::kBlack);
+    ui::setTextColour(*exRight_, ui::kBlack);
+    flashOff_->stop();
+    flashOn_->start();
+}
+
+void NotificationWindowBase::onAutoCloseTimerTick()
+{
+    if (ui::switchValue(*autoClose_) != 1)
+        return;
+    countdown_ = std::max(0, countdown_ - 1);
+    showCountdown();
+    if (countdownBox_->text() == QStringLiteral("00")) {
+        countdownBox_->setText(kNow);
+        close();
+    }
+}
+
+void NotificationWindowBase::onAutoCloseTickboxChanged()
+{
+    if (ui::switchValue(*autoClose_) == 1) {
+        countdownBox_->setText(kOn);
+        startStop_->setEnabled(true);
+        countdown_ = kCountdownSeconds;
+    } else {
+        autoCloseTimer_->stop();
+        countdownBox_->setText(kOff);
+        startStop_->setEnabled(false);
+        startStop_->setText(kStart);
+    }
+}
+
+void NotificationWindowBase::onStartStopClicked()
+{
+    if (startStop_->text() == kStart) {
+        startStop_->setText(kStop);
+        autoCloseTimer_->start();
+        countdownBox_->setText(QStringLiteral("10"));
+        countdown_ = kCountdownSeconds;
+    } else {
+        startStop_->setText(kStart);
+        autoCloseTimer_->stop();
+        countdownBox_->setText(kOff);
+    }
+}
+
+void NotificationWindowBase::onCountdownDoubleClicked()
+{
+    if (autoCloseTimer_->isActive()) {
+        autoCloseTimer_->stop();
+        countdownBox_->setText(kOff);
+    } else {
+        autoCloseTimer_->start();
+        countdownBox_->setText(QStringLiteral("10"));
+        countdown_ = kCountdownSeconds;
+    }
+}
+
+void NotificationWindowBase::onRunNowClicked()
+{
+    const QString commandLine = command_->text();
+    const LaunchAttempt launch = applyLaunchRule(services_.launcher, ui::switchValue(*runCommand_),
+                                                 ui::switchValue(*runHidden_), commandLine);
+    if (launch.failed())
+        reportLaunchFailure(services_.notice, launchOrigin(), commandLine, launch.problem);
+}
+
+void NotificationWindowBase::onOkClicked()
+{
+    saveOnOk();
+    close();
+}
+
+void NotificationWindowBase::closeEvent(QCloseEvent* event)
+{
+    saveOnClose();
+    flashOn_->stop();
+    flashOff_->stop();
+    autoCloseTimer_->stop();
+    event->accept();
+}
+
+bool NotificationWindowBase::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == countdownBox_ && event->type() == QEvent::MouseButtonDblClick) {
+        onCountdownDoubleClicked();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vqdbd

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "NotificationServices.h"
+#include "ui/Design.h"
+
+#include <QWidget>
+#include <vector>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace vqdbd {
+
+// What the slot notification windows and the test notification window share: the design, the
+// flashing "!!!" marks, the auto-close countdown with its check box, START/STOP button and
+// double-click, RUN NOW on the window's own controls, and OK. Each window closes for good: it is
+// deleted once closed and built afresh the next time.
+class NotificationWindowBase : public QWidget
+{
+    Q_OBJECT
+public:
+    // The countdown starts from this many seconds and closes the window when it reaches zero.
+    static constexpr int kCountdownSeconds = 11;
+
+    ~NotificationWindowBase() override;
+
+    // Reads what the window shows from the store and the live state and sets its timers going.
+    virtual void load() = 0;
+    // Shows the window over its owner; until it closes, no other window of the program takes input.
+    void showModal();
+
+    int countdown() const { return countdown_; }
+
+protected:
+    NotificationWindowBase(const NotificationServices& services, QWidget* owner,
+                           const std::vector<ui::ControlDesign>& design, QSize designedClientArea);
+
+    // The load's common steps, in the order the load takes them.
+    void startTimers();
+    void applyAutoCloseAtLoad();
+    void enableRunNowFromRunCommand();
+
+    // What OK writes before closing, and what every close writes.
+    virtual void saveOnOk() = 0;
+    virtual void saveOnClose() = 0;
+    // Who asks for RUN NOW's launch, as a failure message names it.
+    virtual QString launchOrigin() const = 0;
+
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    NotificationServices services_;
+    QLineEdit* exLeft_;
+    QLineEdit* exRight_;
+    QLineEdit* name_;
+    QLineEdit* message_;
+    QCheckBox* runCommand_;
+    QCheckBox* runHidden_;
+    QLineEdit* numberLeft_;
+    QLineEdit* numberRight_;
+    QLineEdit* command_;
+    QPushButton* runNow_;
+    QCheckBox* autoClose_;
+    QLineEdit* countdownBox_;
+    QPushButton* startStop_;
+    QPushButton* ok_;
+    QTimer* flashOn_;
+    QTimer* flashOff_;
+    QTimer* autoCloseTimer_;
+    int countdown_ = kCountdownSeconds;
+
+private:
+    template<typename Control> Control* control(const char* name);
+    QTimer* timer(const char* name);
+    void showCountdown();
+
+    void onFlashOnTimerTick();
+    void onFlashOffTimerTick();
+    void onAutoCloseTimerTick();
+    void onAutoCloseTickboxChanged();
+    void onStartStopClicked();
+    void onCountdownDoubleClicked();
+    void onRunNowClicked();
+    void onOkClicked();
+};
+
+} // namespace vqdbd

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "NotificationServices.h"
+#include "alarms/AlarmWindows.h"
+#include "state/AlarmSlot.h"
+
+#include <QPointer>
+#include <array>
+
+class QWidget;
+
+namespace vqdbd {
+
+class AlarmNotificationWindow;
+
+// The ten slot notification windows as the alarm engine sees them: each opens over the owner (the
+// clock window), modally, and several stay open at once, one above the other.
+class SlotNotificationWindows final : public AlarmWindows
+{
+public:
+    SlotNotificationWindows(const NotificationServices& services, QWidget& owner);
+
+    bool isWindowOpen(int slot) const override;
+    void openWindow(int slot) override;
+    // Slot n's open window, if any.
+    AlarmNotificationWindow* window(int slot) const;
+
+private:
+    NotificationServices services_;
+    QWidget& owner_;
+    std::array<QPointer<AlarmNotificationWindow>, kSlotCount> windows_ {};
+};
+
+} // namespace vqdbd

@@ -1,0 +1,89 @@
+#include "TestNotificationWindow.h"
+
+#include "NotificationDesign.h"
+#include "platform/WindowManager.h"
+#include "state/Geometry.h"
+#include "state/LiveState.h"
+#include "ui/Twips.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vqdbd {
+
+QString TestNotificationWindow::windowName()
+{
+    return QStringLiteral("VQ_DBD_ALARM_TEST_NOTIFICATION_WINDOW");
+}
+
+QString TestNotificationWindow::title()
+{
+    return QStringLiteral(
+        "VQ-DBD - V3 - !!! ALARM TEST NOTIFICATION - MANUAL COMMAND ONLY - SETTINGS NOT SAVED !!!");
+}
+
+TestNotificationWindow::TestNotificationWindow(const NotificationServices& services, QWidget* owner)
+    : NotificationWindowBase(services, owner, testNotificationDesign(), QSize(8655, 4305))
+{
+    setObjectName(windowName());
+    setWindowTitle(title());
+    // Set from code or clicked, the run-command box runs its rule whenever its value changes.
+    connect(runCommand_, &QCheckBox::stateChanged, this, &TestNotificationWindow::onRunCommandTickboxChanged);
+}
+
+TestNotificationWindow* TestNotificationWindow::showOver(const NotificationServices& services, QWidget* owner)
+{
+    auto* window = new TestNotificationWindow(services, owner);
+    window->load();
+    window->showModal();
+    return window;
+}
+
+void TestNotificationWindow::load()
+{
+    ui::placeWindow(*this, readGeometry(services_.store, windows::testNotification()),
+                    services_.windows.frameExtents(*this));
+    numberLeft_->setText(LiveState::testNumberText());
+    numberRight_->setText(LiveState::testNumberText());
+    startTimers();
+    applyAutoCloseAtLoad();
+    // The run-command box is clear as designed: the command box stays locked, Run Hidden off.
+    command_->setReadOnly(true);
+    runHidden_->setEnabled(false);
+    ui::setSwitchValue(*runHidden_, 0);
+    enableRunNowFromRunCommand();
+}
+
+void TestNotificationWindow::onRunCommandTickboxChanged()
+{
+    const bool ticked = ui::switchValue(*runCommand_) == 1;
+    command_->setReadOnly(!ticked);
+    runHidden_->setEnabled(ticked);
+    if (!ticked)
+        ui::setSwitchValue(*runHidden_, 0);
+    // RUN NOW follows the box, so that a command typed here can be tried at once.
+    runNow_->setEnabled(ticked);
+}
+
+void TestNotificationWindow::savePlace()
+{
+    savePosition(services_.store, windows::testNotification(), ui::windowLeft(*this), ui::windowTop(*this));
+}
+
+void TestNotificationWindow::saveOnOk()
+{
+    savePlace();
+}
+
+void TestNotificationWindow::saveOnClose()
+{
+    savePlace();
+}
+
+QString TestNotificationWindow::launchOrigin() const
+{
+    return QStringLiteral("RUN NOW of the test notification window");
+}
+
+} // namespace vqdbd

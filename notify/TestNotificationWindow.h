@@ -1,0 +1,34 @@
+#pragma once
+
+#include "NotificationWindowBase.h"
+
+namespace vqdbd {
+
+// VQ_DBD_ALARM_TEST_NOTIFICATION_WINDOW: the notification look with no alarm behind it, where the
+// user may tick Run Command, type a command line and try it with RUN NOW. It remembers only its
+// place; every opening starts from the design.
+class TestNotificationWindow final : public NotificationWindowBase
+{
+    Q_OBJECT
+public:
+    static QString windowName();
+    static QString title();
+
+    TestNotificationWindow(const NotificationServices& services, QWidget* owner);
+
+    // Creates the window over its owner, loads it and shows it modally.
+    static TestNotificationWindow* showOver(const NotificationServices& services, QWidget* owner);
+
+    void load() override;
+
+protected:
+    void saveOnOk() override;
+    void saveOnClose() override;
+    QString launchOrigin() const override;
+
+private:
+    void savePlace();
+    void onRunCommandTickboxChanged();
+};
+
+} // namespace vqdbd

@@ -2,6 +2,9 @@
 
 #include "Artwork.h"
 #include "SecondTicker.h"
+#include "alarms/AlarmEngine.h"
+#include "notify/LaunchFailureReport.h"
+#include "notify/SlotNotificationWindows.h"
 #include "platform/WindowManager.h"
 #include "settings_ui/SettingsWindow.h"
 #include "state/SettingsStore.h"
@@ -78,6 +81,16 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
 
     connect(makerButton_, &QPushButton::clicked, this, &ClockWindow::onMakerButtonClicked);
     connect(ticker_, &SecondTicker::secondShown, this, &ClockWindow::onSecondShown);
+
+    // The alarms hear each second after the display shows it, and compare with the same text.
+    notificationWindows_ = std::make_unique<SlotNotificationWindows>(
+        NotificationServices { store_, state_, windows_, services.launcher, services.notice }, *this);
+    alarms_ = new AlarmEngine(state_, services.launcher, services.timeFormat, *notificationWindows_, this);
+    connect(ticker_, &SecondTicker::secondShown, alarms_, &AlarmEngine::onSecondShown);
+    connect(alarms_, &AlarmEngine::launchFailed, this,
+            [this](int slot, const QString& line, const QString& problem) {
+                reportLaunchFailure(services_.notice, QStringLiteral("alarm %1").arg(slot), line, problem);
+            });
     connect(&state_, &LiveState::coloursChanged, this, &ClockWindow::onColoursChanged);
 }
 

@@ -5,15 +5,19 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLineEdit;
 class QPushButton;
 
 namespace vqdbd {
 
+class AlarmEngine;
 class ProcessLauncher;
 class SecondTicker;
 class UserNotice;
 class SettingsStore;
+class SlotNotificationWindows;
 class TimeTextFormat;
 class WallClock;
 class WindowManager;
@@ -46,6 +50,8 @@ public:
 
     LiveState& liveState() { return state_; }
     SecondTicker& ticker() { return *ticker_; }
+    AlarmEngine& alarms() { return *alarms_; }
+    SlotNotificationWindows& notificationWindows() { return *notificationWindows_; }
     QString timeText() const;
 
 Q_SIGNALS:
@@ -70,6 +76,8 @@ private:
     WindowManager& windows_;
     LiveState state_;
     SecondTicker* ticker_;
+    std::unique_ptr<SlotNotificationWindows> notificationWindows_;
+    AlarmEngine* alarms_;
     QLineEdit* timeDisplay_;
     QPushButton* makerButton_;
     bool positionSaved_ = false;

@@ -1,0 +1,164 @@
+#include "ClockRig.h"
+#include "alarms/AlarmEngine.h"
+#include "notify/AlarmNotificationWindow.h"
+#include "notify/SlotNotificationWindows.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vqdbd;
+using namespace std::chrono_literals;
+using test::FakeWallClock;
+
+namespace {
+
+// The rig's clock starts a quarter second into this UTC second.
+constexpr qint64 kStart = 1'700'000'000;
+
+class TestAlarmFiring final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup();
+    void firesOnceWhenTheTickIsOnTime();
+    void firesOnceWhenTheTickRunsLate();
+    void aClockSetBackInsideTheSecondDoesNotFireAgain();
+    void twoSlotsDueAtOnceOpenTwoWindows();
+    void theClockKeepsTickingUnderAnOpenWindow();
+    void aCommandThatCannotStartIsToldAndTheWindowStillOpens();
+    void noAlarmRunsWithoutTheMasterSwitch();
+
+private:
+    // Stores slot n as enabled, due `secondsAhead` after the start, showing its window and running
+    // `command` hidden.
+    void storeAlarm(int slot, qint64 secondsAhead, const QString& command = QStringLiteral("beep"));
+    QString textAt(qint64 utcSecond) const { return rig_->timeFormat.format(wallSecondAt(utcSecond).local); }
+    int openWindows() const;
+
+    std::unique_ptr<test::ClockRig> rig_ = std::make_unique<test::ClockRig>();
+};
+
+void TestAlarmFiring::cleanup()
+{
+    rig_ = std::make_unique<test::ClockRig>();
+}
+
+void TestAlarmFiring::storeAlarm(int slot, qint64 secondsAhead, const QString& command)
+{
+    auto& values = rig_->backend.values;
+    values.insert(QStringLiteral("ENABLE_ALARMS_TICKBOX"), QStringLiteral("1"));
+    values.insert(slotKey(SlotField::Enabled, slot), QStringLiteral("1"));
+    values.insert(slotKey(SlotField::Name, slot), QStringLiteral("Tea %1").arg(slot));
+    values.insert(slotKey(SlotField::Time, slot), textAt(kStart + secondsAhead));
+    values.insert(slotKey(SlotField::ShowMessage, slot), QStringLiteral("1"));
+    values.insert(slotKey(SlotField::RunCommand, slot), QStringLiteral("1"));
+    values.insert(slotKey(SlotField::RunHidden, slot), QStringLiteral("1"));
+    values.insert(slotKey(SlotField::Command, slot), command);
+}
+
+int TestAlarmFiring::openWindows() const
+{
+    int open = 0;
+    for (int n = 1; n <= kSlotCount; ++n)
+        open += rig_->window->notificationWindows().isWindowOpen(n) ? 1 : 0;
+    return open;
+}
+
+void TestAlarmFiring::firesOnceWhenTheTickIsOnTime()
+{
+    storeAlarm(3, 3);
+    rig_->start();
+    QSignalSpy fired(&rig_->window->alarms(), &AlarmEngine::fired);
+    rig_->clock.runFor(10s);
+    QCOMPARE(fired.size(), 1);
+    QCOMPARE(rig_->launcher.starts.size(), 1);
+    QCOMPARE(rig_->launcher.starts.at(0).program, QStringLiteral("beep"));
+    AlarmNotificationWindow* window = rig_->window->notificationWindows().window(3);
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), AlarmNotificationWindow::titleFor(QStringLiteral("Tea 3")));
+    QCOMPARE(window->parentWidget(), rig_->window.get());
+    QCOMPARE(window->windowModality(), Qt::ApplicationModal);
+}
+
+void TestAlarmFiring::firesOnceWhenTheTickRunsLate()
+{
+    storeAlarm(1, 3);
+    rig_->start();
+    QSignalSpy fired(&rig_->window->alarms(), &AlarmEngine::fired);
+    rig_->clock.runFor(2s);
+    // The wake-up for the alarm's second comes 1.4 s late: the display never shows that second.
+    QVERIFY(rig_->clock.pendingWake());
+    rig_->clock.advanceTo(*rig_->clock.pendingWake(), 1400ms);
+    QCOMPARE(rig_->window->timeText(), textAt(kStart + 4));
+    QCOMPARE(fired.size(), 1);
+    rig_->clock.runFor(5s);
+    QCOMPARE(fired.size(), 1);
+    QCOMPARE(rig_->launcher.starts.size(), 1);
+}
+
+void TestAlarmFiring::aClockSetBackInsideTheSecondDoesNotFireAgain()
+{
+    storeAlarm(1, 2);
+    rig_->start();
+    rig_->clock.runFor(2s);
+    QCOMPARE(rig_->window->timeText(), textAt(kStart + 2));
+    rig_->clock.jumpTo(FakeWallClock::at(kStart + 1, 900));
+    rig_->clock.runFor(3s);
+    QCOMPARE(rig_->launcher.starts.size(), 1);
+}
+
+void TestAlarmFiring::twoSlotsDueAtOnceOpenTwoWindows()
+{
+    storeAlarm(2, 2);
+    storeAlarm(5, 2);
+    rig_->start();
+    rig_->clock.runFor(3s);
+    QCOMPARE(openWindows(), 2);
+    QCOMPARE(rig_->launcher.starts.size(), 2);
+    // The later window comes up above the earlier one.
+    QVERIFY(rig_->window->notificationWindows().window(2)->isVisible());
+    QVERIFY(rig_->window->notificationWindows().window(5)->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), rig_->window->notificationWindows().window(5));
+}
+
+void TestAlarmFiring::theClockKeepsTickingUnderAnOpenWindow()
+{
+    storeAlarm(4, 1);
+    rig_->start();
+    rig_->clock.runFor(1s);
+    QCOMPARE(openWindows(), 1);
+    for (qint64 second = 2; second <= 4; ++second) {
+        rig_->clock.runFor(1s);
+        QCOMPARE(rig_->window->timeText(), textAt(kStart + second));
+    }
+    QCOMPARE(openWindows(), 1);
+}
+
+void TestAlarmFiring::aCommandThatCannotStartIsToldAndTheWindowStillOpens()
+{
+    storeAlarm(6, 1, QStringLiteral("missing-tool --now"));
+    rig_->launcher.refusal = QStringLiteral("no program named \"missing-tool\" was found on PATH");
+    rig_->start();
+    rig_->clock.runFor(2s);
+    QCOMPARE(rig_->notice.texts.size(), 1);
+    QCOMPARE(
+        rig_->notice.texts.at(0),
+        QStringLiteral("alarm 6: the command line \"missing-tool --now\" was not started: no program named "
+                       "\"missing-tool\" was found on PATH"));
+    QVERIFY(rig_->window->notificationWindows().isWindowOpen(6));
+}
+
+void TestAlarmFiring::noAlarmRunsWithoutTheMasterSwitch()
+{
+    storeAlarm(1, 1);
+    rig_->backend.values.insert(QStringLiteral("ENABLE_ALARMS_TICKBOX"), QStringLiteral("0"));
+    rig_->start();
+    rig_->clock.runFor(3s);
+    QVERIFY(rig_->launcher.starts.isEmpty());
+    QCOMPARE(openWindows(), 0);
+}
+
+} // namespace
+
+QTEST_MAIN(TestAlarmFiring)
+#include "tst_alarm_firing.moc"

@@ -1,8 +1,11 @@
 #include "Twips.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVariant>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vqdbd::ui {
@@ -34,19 +37,36 @@ constexpr char kPlacedPixels[] = "vqdbdPlacedPixels";
 
 } // namespace
 
+bool liesOnSomeScreen(const QRect& frame)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen* screen) { return screen->geometry().intersects(frame); });
+}
+
 void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
 {
     const QSize outer(toPixels(rect.width), toPixels(rect.height));
     const QSize client = outer.shrunkBy(frame).expandedTo(QSize(1, 1));
     window.setFixedSize(client);
-    const QPoint frameTopLeft(toPixels(rect.left), toPixels(rect.top));
+    QPoint frameTopLeft(toPixels(rect.left), toPixels(rect.top));
+    // A window stored where no screen is now (a monitor since unplugged) would be out of reach: it
+    // opens at the default place on the primary screen instead. Partly visible is left as stored.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    float placedLeft = rect.left;
+    float placedTop = rect.top;
+    if (primary && !liesOnSomeScreen(QRect(frameTopLeft, outer.expandedTo(QSize(1, 1))))) {
+        frameTopLeft = primary->geometry().topLeft() + QPoint(toPixels(kDefaultPlace), toPixels(kDefaultPlace));
+        placedLeft = toTwips(frameTopLeft.x());
+        placedTop = toTwips(frameTopLeft.y());
+    }
     // Qt places a window that already has its native handle by its client area.
     if (window.testAttribute(Qt::WA_WState_Created))
         window.move(frameTopLeft + QPoint(frame.left(), frame.top()));
     else
         window.move(frameTopLeft);
-    window.setProperty(kPlacedLeft, rect.left);
-    window.setProperty(kPlacedTop, rect.top);
+    window.setProperty(kPlacedLeft, placedLeft);
+    window.setProperty(kPlacedTop, placedTop);
     window.setProperty(kPlacedPixels, frameTopLeft);
 }
 

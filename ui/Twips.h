@@ -16,8 +16,15 @@ int toPixels(float twips);
 float toTwips(int pixels);
 QRect toPixels(int left, int top, int width, int height);
 
+// Where every window opens by default: Left and Top of 1000 twips.
+inline constexpr float kDefaultPlace = 1000.0f;
+
+// Whether any part of a window's frame rectangle (in pixels) lies on one of the screens.
+bool liesOnSomeScreen(const QRect& frame);
+
 // Places a top-level window from its stored geometry: Left and Top are the outer frame's top-left
 // corner, Width and Height its outer size, of which the window manager's frame takes its margins.
+// A window that would lie on no screen at all opens at the default place on the primary screen.
 void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame);
 // The outer frame's top-left corner in twips, as it is stored.
 float windowLeft(const QWidget& window);

@@ -34,8 +34,8 @@ void ClockShutdownTest::windowClosedUnmovedStoresTheSamePlace_data()
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("top");
     QTest::newRow("between pixels") << "1007.5" << "-20";
-    QTest::newRow("negative monitor") << "-14400" << "300";
-    QTest::newRow("far right") << "38400" << "15000";
+    QTest::newRow("partly on a monitor to the left") << "-1500" << "300";
+    QTest::newRow("partly off the right edge") << "10500" << "7500";
 }
 
 void ClockShutdownTest::windowClosedUnmovedStoresTheSamePlace()

@@ -6,6 +6,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace vqdbd {
 
 namespace {
@@ -39,8 +42,25 @@ QString IniSettingsBackend::defaultFilePath(const QString& section)
     return configHome + QStringLiteral("/VQ_DBD/") + section + QStringLiteral(".conf");
 }
 
+QString IniSettingsBackend::plantedLinkProblem() const
+{
+    // A settings file that is a symbolic link is followed only when both the link and what it points
+    // to belong to this user (a dotfile manager's link); a link planted by someone else, or one into
+    // another user's file (or to nowhere, which a write would create), is left alone.
+    const QByteArray path = QFile::encodeName(filePath_);
+    struct stat link {};
+    if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return {};
+    struct stat target {};
+    if (link.st_uid != ::geteuid() || ::stat(path.constData(), &target) != 0 || target.st_uid != ::geteuid())
+        return QStringLiteral("%1 is a symbolic link to a file that is not yours; it is left alone").arg(filePath_);
+    return {};
+}
+
 StoredValue IniSettingsBackend::read(const QString& key)
 {
+    if (QString problem = plantedLinkProblem(); !problem.isEmpty())
+        return { StoredValue::Kind::Failed, {}, problem };
     const QFileInfo info(filePath_);
     if (!info.exists() && !info.isSymLink())
         return {};
@@ -71,6 +91,8 @@ QString IniSettingsBackend::write(const QString& key, const QString& text)
         return problem;
     if (QFileInfo(filePath_).isDir())
         return QStringLiteral("%1 is a folder").arg(filePath_);
+    if (QString problem = plantedLinkProblem(); !problem.isEmpty())
+        return problem;
 
     QSettings settings(filePath_, QSettings::IniFormat);
     settings.setValue(key, text);

@@ -20,6 +20,7 @@ public:
 private:
     QString rawValueInFile(const QString& key) const;
     QString prepareFolder() const;
+    QString plantedLinkProblem() const;
 
     QString filePath_;
 };

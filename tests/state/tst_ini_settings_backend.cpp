@@ -2,11 +2,15 @@
 #include "state/Section.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSysInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vqdbd;
 
@@ -28,6 +32,10 @@ private Q_SLOTS:
     void storePathThatIsAFolderFailsReadsAndWrites();
     void fileIsPrivate();
     void twoWritersOfOneSectionKeepEachOthersKeys();
+    void plantedSymlinkIsNeverFollowed_data();
+    void plantedSymlinkIsNeverFollowed();
+    void staleLockFromACrashDoesNotDelayAWrite();
+    void fileDeletedWhileRunningIsWrittenAgain();
 
 private:
     QString path() const { return dir_->filePath(QStringLiteral("VQ_DBD/vq-dbd.conf")); }
@@ -189,6 +197,88 @@ void IniSettingsBackendTest::twoWritersOfOneSectionKeepEachOthersKeys()
     IniSettingsBackend reader(path());
     QCOMPARE(reader.read(QStringLiteral("CLOCK-MAIN-Left")).text, QStringLiteral("100"));
     QCOMPARE(reader.read(QStringLiteral("CLOCK-MAIN-Top")).text, QStringLiteral("300"));
+}
+
+void IniSettingsBackendTest::plantedSymlinkIsNeverFollowed_data()
+{
+    QTest::addColumn<bool>("linkIsOthers");
+    QTest::addColumn<bool>("targetIsOthers");
+    QTest::addColumn<bool>("targetExists");
+    QTest::addColumn<bool>("followed");
+    QTest::newRow("own link to own file") << false << false << true << true;
+    QTest::newRow("own link to another user's file") << false << true << true << false;
+    QTest::newRow("link planted by another user") << true << false << true << false;
+    QTest::newRow("link to nowhere") << false << false << false << false;
+}
+
+void IniSettingsBackendTest::plantedSymlinkIsNeverFollowed()
+{
+    QFETCH(bool, linkIsOthers);
+    QFETCH(bool, targetIsOthers);
+    QFETCH(bool, targetExists);
+    QFETCH(bool, followed);
+    if ((linkIsOthers || targetIsOthers) && ::geteuid() != 0)
+        QSKIP("making a file of another user needs root");
+    constexpr uid_t kOtherUser = 65534;
+    const QString target = dir_->filePath(QStringLiteral("victim"));
+    const QByteArray original = "[General]\nSECRET=keep me\n";
+    if (targetExists) {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(original);
+        file.close();
+        if (targetIsOthers)
+            QCOMPARE(::chown(QFile::encodeName(target).constData(), kOtherUser, kOtherUser), 0);
+    }
+    QVERIFY(QDir().mkpath(QFileInfo(path()).path()));
+    QVERIFY(QFile::link(target, path()));
+    if (linkIsOthers)
+        QCOMPARE(::lchown(QFile::encodeName(path()).constData(), kOtherUser, kOtherUser), 0);
+
+    IniSettingsBackend backend(path());
+    const QString problem = backend.write(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1000"));
+    QCOMPARE(problem.isEmpty(), followed);
+    QCOMPARE(backend.read(QStringLiteral("SECRET")).kind == StoredValue::Kind::Failed, !followed);
+    if (!followed) {
+        QFile file(target);
+        if (targetExists) {
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), original);
+        } else {
+            QVERIFY(!file.exists());
+        }
+    }
+}
+
+void IniSettingsBackendTest::staleLockFromACrashDoesNotDelayAWrite()
+{
+    QProcess crashed;
+    crashed.start(QStringLiteral("true"), {});
+    QVERIFY(crashed.waitForFinished());
+    const qint64 deadPid = crashed.processId() > 0 ? crashed.processId() : 4194303;
+    QVERIFY(QDir().mkpath(QFileInfo(path()).path()));
+    QFile lock(path() + QStringLiteral(".lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(deadPid) + "\nvq-dbd\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+
+    QElapsedTimer timer;
+    timer.start();
+    IniSettingsBackend backend(path());
+    QCOMPARE(backend.write(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1000")), QString());
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(backend.read(QStringLiteral("CLOCK-MAIN-Left")).text, QStringLiteral("1000"));
+}
+
+void IniSettingsBackendTest::fileDeletedWhileRunningIsWrittenAgain()
+{
+    IniSettingsBackend backend(path());
+    QCOMPARE(backend.write(QStringLiteral("A"), QStringLiteral("1")), QString());
+    QVERIFY(QFile::remove(path()));
+    QCOMPARE(int(backend.read(QStringLiteral("A")).kind), int(StoredValue::Kind::Absent));
+    QCOMPARE(backend.write(QStringLiteral("B"), QStringLiteral("2")), QString());
+    IniSettingsBackend reader(path());
+    QCOMPARE(reader.read(QStringLiteral("B")).text, QStringLiteral("2"));
 }
 
 QTEST_GUILESS_MAIN(IniSettingsBackendTest)

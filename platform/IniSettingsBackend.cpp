@@ -71,7 +71,9 @@ StoredValue IniSettingsBackend::read(const QString& key)
     // instances, re-reading it only when it changed on disk.
     QSettings settings(filePath_, QSettings::IniFormat);
     const bool present = settings.contains(key);
-    if (settings.status() != QSettings::NoError)
+    // An access error here is Qt failing to write back a change that an earlier refused write left
+    // pending; the file itself was readable (checked above), so what it holds still stands.
+    if (settings.status() == QSettings::FormatError)
         return { StoredValue::Kind::Failed, {}, statusReason(settings.status(), filePath_) };
     if (!present)
         return {};

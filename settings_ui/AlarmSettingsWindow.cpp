@@ -1,6 +1,8 @@
 #include "AlarmSettingsWindow.h"
 
 #include "DialogSupport.h"
+#include "notify/NotificationServices.h"
+#include "notify/TestNotificationWindow.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
 #include "ui/Colours.h"
@@ -407,12 +409,9 @@ void AlarmSettingsWindow::onOkClicked()
 void AlarmSettingsWindow::onTestAlarmWindowButtonClicked()
 {
     // Opened over this window; it takes nothing from the rows, so unapplied edits stay here.
-    openTestNotificationWindow();
-}
-
-void AlarmSettingsWindow::openTestNotificationWindow()
-{
-    // The test notification window comes with the notification windows' work.
+    const NotificationServices services { services_.store, services_.state, services_.windows,
+                                          services_.launcher, services_.notice };
+    TestNotificationWindow::showOver(services, this);
 }
 
 void AlarmSettingsWindow::closeEvent(QCloseEvent* event)

@@ -57,7 +57,6 @@ private:
     void onTimeTextboxChanged(Row& row);
     void onOkClicked();
     void onTestAlarmWindowButtonClicked();
-    void openTestNotificationWindow();
     void showTimeWarning(Row& row);
     QCheckBox* tickbox(const Row& row, SlotField field) const;
     QLineEdit* textbox(const Row& row, SlotField field) const;

@@ -1,0 +1,184 @@
+#include "ClockRig.h"
+#include "SettingsRig.h"
+
+#include <QPushButton>
+
+using namespace vqdbd;
+using namespace vqdbd::test;
+
+// The clock's ways into the settings window, and its keeping itself above the other windows.
+class ClockBehavioursTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup();
+    void userActionsOpenTheSettingsWindow_data();
+    void userActionsOpenTheSettingsWindow();
+    void alwaysOnTopDemotesTheActiveWindowBeforeRaisingTheClock();
+    void alwaysOnTopCallsNothingWhileTheClockIsActive();
+    void alwaysOnTopRaisesTheClockWhenNothingIsActive();
+    void stoppedCheckLeavesTheClockWhereItIs();
+    void settingsWindowSwitchesTheCheckAtOnce();
+    void firstOpeningOfTheSettingsWindowKeepsTheCheckRunning();
+
+private:
+    static QString own(ClockWindow& clock) { return QString::number(clock.winId()); }
+};
+
+namespace {
+
+constexpr WindowManager::WindowId kRival = 0x2a00007;
+
+QWidget* settingsWindow(ClockWindow& clock)
+{
+    return clock.findChild<QWidget*>(QStringLiteral("VQ_DBD_SETTINGS"), Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+void ClockBehavioursTest::cleanup()
+{
+    QVERIFY2(openWindows().isEmpty(), qPrintable(openWindows().join(u' ')));
+}
+
+void ClockBehavioursTest::userActionsOpenTheSettingsWindow_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("maker button click") << "maker click" << true;
+    QTest::newRow("maker button from the keyboard") << "maker space" << true;
+    QTest::newRow("double-click on the time") << "time double" << true;
+    QTest::newRow("right press on the time") << "time right press" << true;
+    QTest::newRow("left press on the time") << "time left press" << false;
+    QTest::newRow("left click on the time") << "time left click" << false;
+    QTest::newRow("middle press on the time") << "time middle press" << false;
+    QTest::newRow("middle double-click on the time") << "time middle double" << false;
+}
+
+void ClockBehavioursTest::userActionsOpenTheSettingsWindow()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, opens);
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    auto* maker = control<QPushButton>(&clock, QStringLiteral("VELA_QUILL_BUTTON"));
+    auto* time = control(&clock, QStringLiteral("TIME_TEXTBOX"));
+    if (action == "maker click")
+        QTest::mouseClick(maker, Qt::LeftButton);
+    else if (action == "maker space")
+        QTest::keyClick(maker, Qt::Key_Space);
+    else if (action == "time double")
+        QTest::mouseDClick(time, Qt::LeftButton);
+    else if (action == "time right press")
+        QTest::mousePress(time, Qt::RightButton); // the press alone, before any release
+    else if (action == "time left press")
+        QTest::mousePress(time, Qt::LeftButton);
+    else if (action == "time left click")
+        QTest::mouseClick(time, Qt::LeftButton);
+    else if (action == "time middle press")
+        QTest::mousePress(time, Qt::MiddleButton);
+    else if (action == "time middle double")
+        QTest::mouseDClick(time, Qt::MiddleButton);
+
+    QWidget* settings = settingsWindow(clock);
+    QCOMPARE(settings != nullptr, opens);
+    if (settings) {
+        QVERIFY(settings->isWindow());
+        QVERIFY(settings->isVisible());
+        QCOMPARE(settings->windowModality(), Qt::ApplicationModal);
+        QCOMPARE(settings->windowTitle(), QStringLiteral("VQ - DBD - V3 - SETTINGS"));
+        settings->close();
+    }
+    QCOMPARE(openWindows(), QStringList { QStringLiteral("VQ_DBD_MAIN") });
+    clock.close();
+}
+
+void ClockBehavioursTest::alwaysOnTopDemotesTheActiveWindowBeforeRaisingTheClock()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    rig.windows.active = kRival;
+    rig.windows.keptAbove.insert(kRival); // a rival that made itself topmost
+    rig.windows.calls.clear();
+    rig.clock.runFor(std::chrono::seconds(1));
+    QCOMPARE(rig.windows.calls,
+             QStringList({ "active?", "normal:" + QString::number(kRival), "above:" + own(clock) }));
+    clock.close();
+}
+
+void ClockBehavioursTest::alwaysOnTopCallsNothingWhileTheClockIsActive()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    rig.windows.active = clock.winId();
+    rig.windows.calls.clear();
+    rig.clock.runFor(std::chrono::seconds(3));
+    QCOMPARE(rig.windows.calls, QStringList({ "active?", "active?", "active?" }));
+    QVERIFY(!rig.windows.keptAbove.contains(clock.winId()));
+    clock.close();
+}
+
+void ClockBehavioursTest::alwaysOnTopRaisesTheClockWhenNothingIsActive()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    rig.windows.active.reset();
+    rig.windows.keptAbove.clear();
+    rig.windows.calls.clear();
+    rig.clock.runFor(std::chrono::seconds(1));
+    QCOMPARE(rig.windows.calls, QStringList({ "active?", "above:" + own(clock) }));
+    clock.close();
+}
+
+void ClockBehavioursTest::stoppedCheckLeavesTheClockWhereItIs()
+{
+    ClockRig rig;
+    rig.backend.values.insert(QStringLiteral("AlwaysOnTop_TICKBOX"), QStringLiteral("0"));
+    ClockWindow& clock = rig.start();
+    rig.windows.active = kRival;
+    rig.windows.keptAbove.insert(kRival);
+    rig.windows.calls.clear();
+    rig.clock.runFor(std::chrono::seconds(3));
+    QCOMPARE(rig.windows.calls, QStringList());
+    clock.close();
+}
+
+void ClockBehavioursTest::settingsWindowSwitchesTheCheckAtOnce()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    control<QPushButton>(&clock, QStringLiteral("VELA_QUILL_BUTTON"))->click();
+    QWidget* settings = settingsWindow(clock);
+    QVERIFY(settings);
+    rig.windows.calls.clear();
+
+    control<QCheckBox>(settings, QStringLiteral("AlwaysOnTop_TICKBOX"))->click();
+    QVERIFY(!clock.liveState().isAlwaysOnTopCheckRunning());
+    rig.clock.runFor(std::chrono::seconds(2));
+    QCOMPARE(rig.windows.calls, QStringList()); // stopping lowers nothing, and no tick runs
+
+    control<QCheckBox>(settings, QStringLiteral("AlwaysOnTop_TICKBOX"))->click();
+    rig.clock.runFor(std::chrono::seconds(1));
+    QCOMPARE(rig.windows.calls, QStringList({ "active?", "above:" + own(clock) }));
+    QCOMPARE(rig.backend.value(QStringLiteral("AlwaysOnTop_TICKBOX")), QStringLiteral("1"));
+    settings->close();
+    clock.close();
+}
+
+void ClockBehavioursTest::firstOpeningOfTheSettingsWindowKeepsTheCheckRunning()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    QVERIFY(clock.liveState().isAlwaysOnTopCheckRunning());
+    control<QPushButton>(&clock, QStringLiteral("VELA_QUILL_BUTTON"))->click();
+    QWidget* settings = settingsWindow(clock);
+    QVERIFY(settings);
+    QVERIFY(control<QCheckBox>(settings, QStringLiteral("AlwaysOnTop_TICKBOX"))->isChecked());
+    QVERIFY(clock.liveState().isAlwaysOnTopCheckRunning());
+    QVERIFY(!rig.backend.has(QStringLiteral("AlwaysOnTop_TICKBOX")));
+    settings->close();
+    clock.close();
+}
+
+QTEST_MAIN(ClockBehavioursTest)
+#include "tst_clock_behaviours.moc"

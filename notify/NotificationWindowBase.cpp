@@ -86,8 +86,8 @@ QTimer* NotificationWindowBase::timer(const char* name)
 void NotificationWindowBase::showModal()
 {
     setWindowModality(Qt::ApplicationModal);
+    // A window shown last comes up above the ones before it.
     show();
-    raise();
     activateWindow();
 }
 

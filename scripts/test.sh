@@ -1,9 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test; CTest's summary
-# is the last thing printed. Real-window tests start their own Xvfb and openbox.
+# Installs what is missing, then builds and runs every test twice: first the unit tests built with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/), then the whole suite, real-window
+# tests included, in the ordinary build (build/) with warnings as errors. CTest's summary of the
+# ordinary build is the last thing printed. Real-window tests start their own Xvfb and openbox.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
+
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$root" -B "$root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVQDBD_SANITIZE=ON \
+    -DVQDBD_WERROR=ON -DBUILD_TESTING=ON >/dev/null
+cmake --build "$root/build-sanitize"
+(cd "$root/build-sanitize" && ctest --output-on-failure -j2 -LE desktop)
+
+echo "== every test"
 "$root/scripts/build.sh" -DVQDBD_WERROR=ON -DBUILD_TESTING=ON
 cd "$root/build"
 ctest --output-on-failure -j2

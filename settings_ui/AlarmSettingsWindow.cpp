@@ -73,7 +73,6 @@ ControlDesign timeWarning()
 {
     ControlDesign design = dialogs::control(QStringLiteral("ALARM_%1_TIME_WARNING_LABEL"), ControlKind::Label,
                                             QString(), 3720, 1200, 3000, 255);
-    design.font = FontDesign { FontDesign::Face::SansSerif, 8.25, true };
     design.textColour = ui::kRed;
     design.visible = false;
     return design;
@@ -349,7 +348,7 @@ void AlarmSettingsWindow::showTimeWarning(Row& row)
     const QString time = row.time->text();
     const bool neverFires = ui::switchValue(*row.enabled) == 1 && !firingTimes_.canFire(time);
     const QString warning = neverFires
-        ? QStringLiteral("Never fires: the clock shows %1").arg(firingTimes_.clockFormOf(time))
+        ? QStringLiteral("Never fires: clock shows %1").arg(firingTimes_.clockFormOf(time))
         : QString();
     row.timeWarning->setText(warning);
     row.timeWarning->setToolTip(warning);

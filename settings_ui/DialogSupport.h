@@ -21,6 +21,8 @@ inline constexpr Qt::WindowFlags kFixedDialog
     = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
 // A control's design with its name, kind, caption and place in twips; other looks are set on it.
+// Its font is the small sans serif these windows were drawn in, in a face with Arial's narrow
+// metrics so that captions fit the places they were drawn for.
 ui::ControlDesign control(QString name, ui::ControlKind kind, QString caption, int left, int top, int width,
                           int height);
 

@@ -466,17 +466,17 @@ void AlarmSettingsWindowTest::timeThatCanNeverFireIsShownBesideItsBox_data()
     QTest::newRow("clock form") << ticked + "07:30:00"
                                 << "";
     QTest::newRow("one-digit hour, no seconds") << ticked + "7:30"
-                                                << "Never fires: the clock shows 07:30:00";
+                                                << "Never fires: clock shows 07:30:00";
     QTest::newRow("no seconds") << ticked + "07:30"
-                                << "Never fires: the clock shows 07:30:00";
+                                << "Never fires: clock shows 07:30:00";
     QTest::newRow("placeholder") << ticked + "HH:MM:SS"
-                                 << "Never fires: the clock shows 07:30:00";
+                                 << "Never fires: clock shows 07:30:00";
     QTest::newRow("afternoon") << ticked + "16:5:0"
-                               << "Never fires: the clock shows 16:05:00";
+                               << "Never fires: clock shows 16:05:00";
     QTest::newRow("row off") << "ENABLE_ALARMS_TICKBOX=1 ALARM_8_TIME_TEXTBOX=7:30"
                              << "";
     QTest::newRow("row on under a master off") << "ALARM_8_TICKBOX=1 ALARM_8_TIME_TEXTBOX=7:30"
-                                               << "Never fires: the clock shows 07:30:00";
+                                               << "Never fires: clock shows 07:30:00";
 }
 
 void AlarmSettingsWindowTest::timeThatCanNeverFireIsShownBesideItsBox()
@@ -512,7 +512,7 @@ void AlarmSettingsWindowTest::timeWarningFollowsTypingAndTheRowTick()
     time->selectAll();
     QTest::keyClicks(time, QStringLiteral("7:3"));
     QVERIFY(label->isVisible());
-    QCOMPARE(label->text(), QStringLiteral("Never fires: the clock shows 07:03:00"));
+    QCOMPARE(label->text(), QStringLiteral("Never fires: clock shows 07:03:00"));
     time->selectAll();
     QTest::keyClicks(time, QStringLiteral("07:03:00"));
     QVERIFY(!label->isVisible());

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The clock keeps itself above the other windows: a rival window made topmost and active loses its
+# above state within two seconds and the clock gains it. Unticking "Always On Top" in the settings
+# window stops that at once: the clock stays above, and a rival keeps the state it gives itself.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+program=$1
+work=${TEST_WORK:?}
+rm -rf "$work"
+mkdir -p "$work/config/VQ_DBD"
+export XDG_CONFIG_HOME=$work/config
+conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
+
+is_above() {
+    xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE
+}
+
+active_window() {
+    xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //; s/,.*//'
+}
+
+# Waits up to $1 seconds for the command in the other arguments to succeed.
+within() {
+    local seconds=$1
+    shift
+    local end=$(($(date +%s%N) + seconds * 1000000000))
+    while [ "$(date +%s%N)" -lt "$end" ]; do
+        "$@" && return 0
+        sleep 0.05
+    done
+    "$@"
+}
+
+settings_closed() {
+    ! xdotool search --name '^VQ - DBD - V3 - SETTINGS$' >/dev/null 2>&1
+}
+
+rival_demoted_and_clock_above() {
+    ! is_above "$rival" && is_above "$clock"
+}
+
+"$program" 2>"$work/stderr" &
+pid=$!
+( exec >/dev/null 2>&1; sleep 60; kill -KILL "$pid" ) &
+WATCHDOG=$!
+clock=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
+
+xlogo -geometry 300x300+400+300 &
+rival_pid=$!
+trap 'kill "$rival_pid" 2>/dev/null || true' EXIT
+rival=$(wait_for_window '^xlogo$') || fail "the rival window did not appear"
+
+# The rival makes itself topmost and becomes the active window.
+xdotool windowactivate --sync "$rival"
+wmctrl -i -r "$rival" -b add,above
+[ "$(printf '%d' "$(active_window)")" -eq "$rival" ] || fail "the rival is not the active window"
+start=$(date +%s.%N)
+within 2 rival_demoted_and_clock_above || fail "after 2 s: rival above? $(is_above "$rival" && echo yes || echo no), clock above? $(is_above "$clock" && echo yes || echo no)"
+took=$(awk "BEGIN { printf \"%.2f\", $(date +%s.%N) - $start }")
+echo "the rival lost its above state and the clock gained it after $took s"
+[ "$(printf '%d' "$(active_window)")" -eq "$rival" ] || fail "the rival stopped being the active window"
+
+# Again, later: every second, not only once.
+wmctrl -i -r "$rival" -b add,above
+within 2 rival_demoted_and_clock_above || fail "the rival kept its above state the second time"
+
+# Unticking "Always On Top" in the settings window stops the check at once and stores "0".
+xdotool mousemove --window "$clock" 32 28 click 1 # the maker button
+settings=$(wait_for_window '^VQ - DBD - V3 - SETTINGS$') || fail "the settings window did not open"
+sleep 0.5
+xdotool mousemove --window "$settings" 160 84 click 1 # AlwaysOnTop_TICKBOX
+within 2 test "$(setting "$conf" AlwaysOnTop_TICKBOX)" = 0 || fail "AlwaysOnTop_TICKBOX not stored as 0"
+xdotool mousemove --window "$settings" 480 84 click 1 # OK
+within 2 settings_closed || fail "OK did not close the settings window"
+
+xdotool windowactivate --sync "$rival"
+wmctrl -i -r "$rival" -b add,above
+sleep 2.5
+is_above "$rival" || fail "the stopped check still demoted the rival"
+is_above "$clock" || fail "stopping the check lowered the clock"
+
+kill -TERM "$pid"
+wait_for_exit "$pid"
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIGTERM"
+echo "always-on-top: rival demoted, clock raised, every second; unticking stops it and leaves the clock above"

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# One alarm set up through the real windows, as a user would: open the settings window from the
+# clock, then the alarm settings window; tick the master switch and row 3, type the name Tea and a
+# time a few seconds ahead, tick Display Message and Run Command, type a command line and press OK.
+# At that time the command runs once and the window "... - Tea" opens.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+program=$1
+work=${TEST_WORK:?}
+rm -rf "$work"
+mkdir -p "$work/config/VQ_DBD"
+export XDG_CONFIG_HOME=$work/config
+conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
+ran=$work/ran.txt
+
+# Clicks at a place given in twips, as the windows are designed, inside a window's client area.
+click_at() {
+    xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1
+    sleep 0.2
+}
+
+# Replaces the text of the box at a place in twips.
+type_into() {
+    click_at "$1" "$2" "$3"
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 20 "$4"
+    sleep 0.2
+}
+
+"$program" 2>"$work/stderr" &
+pid=$!
+( exec >/dev/null 2>&1; sleep 90; kill -KILL "$pid" ) &
+WATCHDOG=$!
+clock=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
+sleep 0.5
+
+click_at "$clock" 480 420 # the maker button
+settings=$(wait_for_window '^VQ - DBD - V3 - SETTINGS$') || fail "the maker button did not open the settings window"
+sleep 0.5
+click_at "$settings" 4980 1260 # "Alarm Settings"
+alarms=$(wait_for_window '^VQ-DBD - V3 - ALARM SETTINGS$') || fail "the alarm settings window did not open"
+xprop -id "$alarms" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$settings")" ||
+    fail "the alarm settings window is not owned by the settings window"
+sleep 0.5
+
+row=2640 # row 3 lies two rows of 1320 twips below row 1
+click_at "$alarms" 5640 240 # ENABLE_ALARMS_TICKBOX
+click_at "$alarms" 360 $((1020 + row)) # ALARM_3_TICKBOX
+type_into "$alarms" 1500 $((980 + row)) "Tea" # ALARM_3_NAME_TEXTBOX
+due=$(date -d "@$(($(date +%s) + 12))" +%X)
+type_into "$alarms" 2880 $((980 + row)) "$due" # ALARM_3_TIME_TEXTBOX
+click_at "$alarms" 3600 $((720 + row)) # ALARM_3_DISPLAY_MESSAGE_TICKBOX
+click_at "$alarms" 840 $((1320 + row)) # ALARM_3_RUN_COMMAND_TICKBOX
+type_into "$alarms" 3600 $((1580 + row)) "sh -c 'echo ran >> $ran'" # ALARM_3_RUN_COMMAND_TEXTBOX
+click_at "$alarms" 10440 7560 # OK
+for _ in $(seq 1 100); do
+    xdotool search --name '^VQ-DBD - V3 - ALARM SETTINGS$' >/dev/null 2>&1 || break
+    sleep 0.05
+done
+xdotool search --name '^VQ-DBD - V3 - ALARM SETTINGS$' >/dev/null 2>&1 && fail "OK did not close the alarm settings window"
+
+for key in ENABLE_ALARMS_TICKBOX ALARM_3_TICKBOX ALARM_3_DISPLAY_MESSAGE_TICKBOX ALARM_3_RUN_COMMAND_TICKBOX; do
+    [ "$(setting "$conf" "$key")" = 1 ] || fail "$key stored as '$(setting "$conf" "$key")' after OK"
+done
+[ "$(setting "$conf" ALARM_3_NAME_TEXTBOX)" = Tea ] || fail "name stored as '$(setting "$conf" ALARM_3_NAME_TEXTBOX)'"
+[ "$(setting "$conf" ALARM_3_TIME_TEXTBOX)" = "$due" ] || fail "time stored as '$(setting "$conf" ALARM_3_TIME_TEXTBOX)'"
+[ "$(date +%s)" -lt "$(date -d "$due" +%s)" ] || fail "the setting-up took past $due"
+[ -e "$ran" ] && fail "the command ran before $due"
+
+title='VQ-DBD - V3 - !!! ALARM NOTIFICATION - !!! - Tea'
+for _ in $(seq 1 400); do
+    id=$(xdotool search --name "^$title\$" 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && break
+    sleep 0.05
+done
+[ -n "$id" ] || fail "no window \"$title\" by $due (now $(date +%X))"
+echo "the window \"$title\" opened at $(date +%X.%N | cut -c1-12) for $due"
+xprop -id "$id" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$clock")" || fail "the notification is not owned by the clock"
+sleep 1.5
+[ "$(wc -l <"$ran" 2>/dev/null || echo 0)" -eq 1 ] || fail "the command ran $(wc -l <"$ran" 2>/dev/null || echo 0) times"
+
+kill -TERM "$pid"
+wait_for_exit "$pid"
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIGTERM"
+echo "one alarm set up through the windows fired at $due: command once, window \"$title\""

@@ -1,0 +1,219 @@
+// Days of a real calendar, second by second: the clock's tick on a fake wall clock feeding the alarm
+// engine, under a time zone with daylight-saving time. A daily alarm fires once per local calendar
+// day at its time, whatever the clock does.
+#include "FakeLauncher.h"
+#include "FakeWallClock.h"
+#include "alarms/AlarmEngine.h"
+#include "alarms/AlarmWindows.h"
+#include "clock/SecondTicker.h"
+#include "state/LiveState.h"
+
+#include <QTest>
+
+#include <ctime>
+
+using namespace vqdbd;
+using vqdbd::test::FakeWallClock;
+using namespace std::chrono_literals;
+
+namespace {
+
+class CountingWindows final : public AlarmWindows
+{
+public:
+    bool isWindowOpen(int) const override { return false; }
+    void openWindow(int slot) override { opened.append(slot); }
+    QList<int> opened;
+};
+
+// Central European rules: summer time from the last Sunday of March 02:00 to the last Sunday of
+// October 03:00. Written out, so the test needs no time-zone database.
+constexpr char kZone[] = "CET-1CEST,M3.5.0,M10.5.0/3";
+
+qint64 utcOf(int year, int month, int day, int hour, int minute, int second)
+{
+    std::tm local {};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1;
+    return static_cast<qint64>(std::mktime(&local));
+}
+
+struct Calendar
+{
+    LiveState state;
+    test::FakeLauncher launcher;
+    CountingWindows windows;
+    TimeTextFormat format { "C" };
+    QStringList diagnostics;
+    FakeWallClock clock;
+    SecondTicker ticker { clock, format };
+    AlarmEngine engine { state, launcher, format, windows, nullptr,
+                         [this](const QString& line) { diagnostics.append(line); } };
+    QList<QString> firedAt; // the displayed text when each firing happened
+
+    explicit Calendar(qint64 startUtc)
+        : clock(FakeWallClock::at(startUtc, 400))
+    {
+        QObject::connect(&ticker, &SecondTicker::secondShown, &engine, &AlarmEngine::onSecondShown);
+        QObject::connect(&engine, &AlarmEngine::fired, &engine,
+                         [this](int, const QString&) { firedAt.append(ticker.text()); });
+    }
+
+    void arm(int slot, const QString& time)
+    {
+        AlarmSlot& s = state.slot(slot);
+        s.enabled = 1;
+        s.time = time;
+        s.showMessage = 1;
+        s.runCommand = 1;
+        s.command = QStringLiteral("true");
+        state.setSlotCheckRunning(slot, true);
+    }
+
+    int firings(int slot) const { return static_cast<int>(windows.opened.count(slot)); }
+};
+
+} // namespace
+
+class AlarmCalendarTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void fortyEightHoursAcrossMidnightFireOncePerDay();
+    void springForwardSkipsTheHourAndSaysWhichAlarmWasMissed();
+    void fallBackLivesAnHourTwiceButFiresOnce();
+    void forwardJumpsMakeUpAMinuteAndNoMore_data();
+    void forwardJumpsMakeUpAMinuteAndNoMore();
+    void backwardJumpsNeverFireTwiceInADay_data();
+    void backwardJumpsNeverFireTwiceInADay();
+
+private:
+    QByteArray oldZone_;
+};
+
+void AlarmCalendarTest::initTestCase()
+{
+    oldZone_ = qgetenv("TZ");
+    qputenv("TZ", kZone);
+    tzset();
+}
+
+void AlarmCalendarTest::cleanupTestCase()
+{
+    qputenv("TZ", oldZone_);
+    tzset();
+}
+
+void AlarmCalendarTest::fortyEightHoursAcrossMidnightFireOncePerDay()
+{
+    Calendar calendar(utcOf(2024, 6, 10, 6, 0, 0));
+    calendar.arm(1, QStringLiteral("00:00:00"));
+    calendar.arm(2, QStringLiteral("12:34:56"));
+    calendar.arm(3, QStringLiteral("23:59:59"));
+    calendar.arm(4, QStringLiteral("06:00:01"));
+    calendar.ticker.start();
+    calendar.clock.runFor(48h);
+    QCOMPARE(calendar.firings(1), 2);
+    QCOMPARE(calendar.firings(2), 2);
+    QCOMPARE(calendar.firings(3), 2);
+    QCOMPARE(calendar.firings(4), 2);
+    QCOMPARE(calendar.launcher.starts.size(), 8);
+    QCOMPARE(calendar.firedAt.count(QStringLiteral("12:34:56")), 2);
+    QVERIFY(calendar.diagnostics.isEmpty());
+}
+
+void AlarmCalendarTest::springForwardSkipsTheHourAndSaysWhichAlarmWasMissed()
+{
+    // 2024-03-31: at 02:00 CET the clocks go to 03:00 CEST.
+    Calendar calendar(utcOf(2024, 3, 30, 12, 0, 0));
+    calendar.arm(1, QStringLiteral("02:30:00"));
+    calendar.arm(2, QStringLiteral("01:59:59"));
+    calendar.arm(3, QStringLiteral("03:00:00"));
+    calendar.ticker.start();
+    calendar.clock.runFor(24h); // to 13:00 on the 31st, local time
+    QCOMPARE(calendar.firings(1), 0);
+    QCOMPARE(calendar.firings(2), 1);
+    QCOMPARE(calendar.firings(3), 1);
+    QCOMPARE(calendar.diagnostics.size(), 1);
+    QVERIFY2(calendar.diagnostics.at(0).contains(QStringLiteral("02:30:00")), qPrintable(calendar.diagnostics.at(0)));
+}
+
+void AlarmCalendarTest::fallBackLivesAnHourTwiceButFiresOnce()
+{
+    // 2024-10-27: at 03:00 CEST the clocks go back to 02:00 CET.
+    Calendar calendar(utcOf(2024, 10, 26, 12, 0, 0));
+    calendar.arm(1, QStringLiteral("02:30:00"));
+    calendar.arm(2, QStringLiteral("03:00:00"));
+    calendar.ticker.start();
+    calendar.clock.runFor(48h); // to 11:00 on the 28th, local time
+    // On the 27th 02:30:00 is shown twice and fires once; on the 28th it fires again.
+    QCOMPARE(calendar.firings(1), 2);
+    QCOMPARE(calendar.firings(2), 2);
+    QVERIFY(calendar.diagnostics.isEmpty());
+}
+
+void AlarmCalendarTest::forwardJumpsMakeUpAMinuteAndNoMore_data()
+{
+    QTest::addColumn<int>("jump");
+    QTest::addColumn<int>("firings");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("1 s") << 1 << 1 << false;
+    QTest::newRow("59 s") << 59 << 1 << false;
+    QTest::newRow("61 s") << 61 << 1 << false;
+    QTest::newRow("62 s") << 62 << 0 << true;
+    QTest::newRow("3 h") << 3 * 3600 << 0 << true;
+}
+
+void AlarmCalendarTest::forwardJumpsMakeUpAMinuteAndNoMore()
+{
+    QFETCH(int, jump);
+    QFETCH(int, firings);
+    QFETCH(bool, reported);
+    const qint64 start = utcOf(2024, 6, 10, 7, 59, 59);
+    Calendar calendar(start);
+    calendar.arm(1, QStringLiteral("08:00:00"));
+    calendar.ticker.start();
+    calendar.clock.jumpTo(FakeWallClock::at(start + jump, 100));
+    QCOMPARE(calendar.firings(1), firings);
+    QCOMPARE(!calendar.diagnostics.isEmpty(), reported);
+    // And it does not fire again before the next day.
+    calendar.clock.runFor(std::chrono::seconds(20 * 3600 - jump));
+    QCOMPARE(calendar.firings(1), firings);
+}
+
+void AlarmCalendarTest::backwardJumpsNeverFireTwiceInADay_data()
+{
+    QTest::addColumn<int>("jump");
+    QTest::newRow("1 s") << 1;
+    QTest::newRow("59 s") << 59;
+    QTest::newRow("61 s") << 61;
+    QTest::newRow("3 h") << 3 * 3600;
+}
+
+void AlarmCalendarTest::backwardJumpsNeverFireTwiceInADay()
+{
+    QFETCH(int, jump);
+    const qint64 start = utcOf(2024, 6, 10, 7, 59, 50);
+    Calendar calendar(start);
+    calendar.arm(1, QStringLiteral("08:00:00"));
+    calendar.ticker.start();
+    calendar.clock.runFor(20s);
+    QCOMPARE(calendar.firings(1), 1);
+    calendar.clock.jumpTo(calendar.clock.now() - std::chrono::seconds(jump) - 10s);
+    calendar.clock.runFor(std::chrono::seconds(jump + 60));
+    QCOMPARE(calendar.firings(1), 1);
+    QVERIFY(calendar.diagnostics.isEmpty());
+    // The next day it fires again.
+    calendar.clock.runFor(24h);
+    QCOMPARE(calendar.firings(1), 2);
+}
+
+QTEST_GUILESS_MAIN(AlarmCalendarTest)
+#include "tst_alarm_calendar.moc"

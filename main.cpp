@@ -9,6 +9,7 @@
 #include "state/TimeText.h"
 #include "ui/StoreProblemReporter.h"
 #include "ui/UserNotice.h"
+#include "ui/WindowClosing.h"
 
 #include <QApplication>
 
@@ -34,9 +35,10 @@ int main(int argc, char* argv[])
     QObject::connect(&clock, &ClockWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
 
     TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &clock, &QWidget::close);
-    // Ending the desktop session closes the clock the same way as its close box.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &clock, &QWidget::close);
+    // A termination signal or the end of the desktop session closes every window the ordinary way.
+    const auto closeEverything = [&clock] { ui::closeAllWindows(clock); };
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &clock, closeEverything);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &clock, closeEverything);
 
     clock.load();
     clock.show();

@@ -1,5 +1,8 @@
 #include "ClockRig.h"
 #include "clock/SecondTicker.h"
+#include "notify/AlarmNotificationWindow.h"
+#include "notify/SlotNotificationWindows.h"
+#include "ui/WindowClosing.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -17,6 +20,7 @@ private Q_SLOTS:
     void windowClosedUnmovedStoresTheSamePlace();
     void movedWindowStoresItsNewPlace();
     void nothingTicksAfterTheClose();
+    void endingTheRunClosesOpenWindowsWithTheirOwnSaving();
 };
 
 void ClockShutdownTest::closingSavesLeftThenTopAndNothingElse()
@@ -74,6 +78,30 @@ void ClockShutdownTest::nothingTicksAfterTheClose()
     rig.clock.runFor(5s);
     QCOMPARE(shown.count(), 0);
     QCOMPARE(clock.timeText(), before);
+}
+
+void ClockShutdownTest::endingTheRunClosesOpenWindowsWithTheirOwnSaving()
+{
+    ClockRig rig;
+    rig.backend.values.insert(QStringLiteral("ALARM_5_MESSAGE_AUTO_CLOSE_TICKBOX"), QStringLiteral("1"));
+    ClockWindow& clock = rig.start();
+    clock.notificationWindows().openWindow(2);
+    clock.notificationWindows().openWindow(5);
+    QWidget* second = clock.notificationWindows().window(2);
+    QVERIFY(second);
+    second->move(300, 150);
+    rig.notice.tell(QStringLiteral("title"), QStringLiteral("a notice over the windows"));
+
+    ui::closeAllWindows(clock);
+
+    QVERIFY(!clock.isVisible());
+    QVERIFY(!clock.notificationWindows().isWindowOpen(2));
+    QVERIFY(!clock.notificationWindows().isWindowOpen(5));
+    QCOMPARE(rig.backend.value(QStringLiteral("ALARM_2-NOTIFICATION-MESSAGE-Left")), QStringLiteral("4500"));
+    QCOMPARE(rig.backend.value(QStringLiteral("ALARM_2-NOTIFICATION-MESSAGE-Top")), QStringLiteral("2250"));
+    QCOMPARE(rig.backend.value(QStringLiteral("ALARM_5_MESSAGE_AUTO_CLOSE_TICKBOX")), QStringLiteral("1"));
+    QCOMPARE(rig.backend.value(QStringLiteral("ALARM_5-NOTIFICATION-MESSAGE-Left")), QStringLiteral("1000"));
+    QVERIFY(rig.backend.writeLog.last().startsWith(QStringLiteral("CLOCK-MAIN-Top=")));
 }
 
 QTEST_MAIN(ClockShutdownTest)

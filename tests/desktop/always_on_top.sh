@@ -11,6 +11,16 @@ mkdir -p "$work/config/VQ_DBD"
 export XDG_CONFIG_HOME=$work/config
 conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
 
+# Waits until a window found by its title is mapped on the screen and ready for clicks: a window
+# has its title before it is shown.
+wait_until_viewable() {
+    for _ in $(seq 1 200); do
+        xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' && { sleep 0.3; return 0; }
+        sleep 0.05
+    done
+    fail "window $1 was never shown"
+}
+
 is_above() {
     xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE
 }
@@ -35,6 +45,20 @@ settings_closed() {
     ! xdotool search --name '^VQ - DBD - V3 - SETTINGS$' >/dev/null 2>&1
 }
 
+rival_active() {
+    [ "$(printf '%d' "$(active_window)")" -eq "$rival" ]
+}
+
+# Activates the rival, again if the window manager was still busy giving a new window the focus.
+activate_rival() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        xdotool windowactivate --sync "$rival" 2>/dev/null || true
+        within 1 rival_active && return 0
+    done
+    fail "the rival could not be made the active window"
+}
+
 rival_demoted_and_clock_above() {
     ! is_above "$rival" && is_above "$clock"
 }
@@ -44,21 +68,22 @@ pid=$!
 ( exec >/dev/null 2>&1; sleep 60; kill -KILL "$pid" ) &
 WATCHDOG=$!
 clock=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
+wait_until_viewable "$clock"
 
 xlogo -geometry 300x300+400+300 &
 rival_pid=$!
 trap 'kill "$rival_pid" 2>/dev/null || true' EXIT
 rival=$(wait_for_window '^xlogo$') || fail "the rival window did not appear"
+wait_until_viewable "$rival"
 
-# The rival makes itself topmost and becomes the active window.
-xdotool windowactivate --sync "$rival"
+# The rival becomes the active window and makes itself topmost.
+activate_rival
 wmctrl -i -r "$rival" -b add,above
-[ "$(printf '%d' "$(active_window)")" -eq "$rival" ] || fail "the rival is not the active window"
 start=$(date +%s.%N)
 within 2 rival_demoted_and_clock_above || fail "after 2 s: rival above? $(is_above "$rival" && echo yes || echo no), clock above? $(is_above "$clock" && echo yes || echo no)"
 took=$(awk "BEGIN { printf \"%.2f\", $(date +%s.%N) - $start }")
 echo "the rival lost its above state and the clock gained it after $took s"
-[ "$(printf '%d' "$(active_window)")" -eq "$rival" ] || fail "the rival stopped being the active window"
+rival_active || fail "the rival stopped being the active window"
 
 # Again, later: every second, not only once.
 wmctrl -i -r "$rival" -b add,above
@@ -67,13 +92,13 @@ within 2 rival_demoted_and_clock_above || fail "the rival kept its above state t
 # Unticking "Always On Top" in the settings window stops the check at once and stores "0".
 xdotool mousemove --window "$clock" 32 28 click 1 # the maker button
 settings=$(wait_for_window '^VQ - DBD - V3 - SETTINGS$') || fail "the settings window did not open"
-sleep 0.5
+wait_until_viewable "$settings"
 xdotool mousemove --window "$settings" 160 84 click 1 # AlwaysOnTop_TICKBOX
 within 2 test "$(setting "$conf" AlwaysOnTop_TICKBOX)" = 0 || fail "AlwaysOnTop_TICKBOX not stored as 0"
 xdotool mousemove --window "$settings" 480 84 click 1 # OK
 within 2 settings_closed || fail "OK did not close the settings window"
 
-xdotool windowactivate --sync "$rival"
+activate_rival
 wmctrl -i -r "$rival" -b add,above
 sleep 2.5
 is_above "$rival" || fail "the stopped check still demoted the rival"

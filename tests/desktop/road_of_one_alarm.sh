@@ -13,6 +13,16 @@ export XDG_CONFIG_HOME=$work/config
 conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
 ran=$work/ran.txt
 
+# Waits until a window found by its title is mapped on the screen and ready for clicks: a window
+# has its title before it is shown.
+wait_until_viewable() {
+    for _ in $(seq 1 200); do
+        xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' && { sleep 0.3; return 0; }
+        sleep 0.05
+    done
+    fail "window $1 was never shown"
+}
+
 # Clicks at a place given in twips, as the windows are designed, inside a window's client area.
 click_at() {
     xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1
@@ -32,16 +42,16 @@ pid=$!
 ( exec >/dev/null 2>&1; sleep 90; kill -KILL "$pid" ) &
 WATCHDOG=$!
 clock=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
-sleep 0.5
+wait_until_viewable "$clock"
 
 click_at "$clock" 480 420 # the maker button
 settings=$(wait_for_window '^VQ - DBD - V3 - SETTINGS$') || fail "the maker button did not open the settings window"
-sleep 0.5
+wait_until_viewable "$settings"
 click_at "$settings" 4980 1260 # "Alarm Settings"
 alarms=$(wait_for_window '^VQ-DBD - V3 - ALARM SETTINGS$') || fail "the alarm settings window did not open"
 xprop -id "$alarms" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$settings")" ||
     fail "the alarm settings window is not owned by the settings window"
-sleep 0.5
+wait_until_viewable "$alarms"
 
 row=2640 # row 3 lies two rows of 1320 twips below row 1
 click_at "$alarms" 5640 240 # ENABLE_ALARMS_TICKBOX
@@ -53,11 +63,15 @@ click_at "$alarms" 3600 $((720 + row)) # ALARM_3_DISPLAY_MESSAGE_TICKBOX
 click_at "$alarms" 840 $((1320 + row)) # ALARM_3_RUN_COMMAND_TICKBOX
 type_into "$alarms" 3600 $((1580 + row)) "sh -c 'echo ran >> $ran'" # ALARM_3_RUN_COMMAND_TEXTBOX
 click_at "$alarms" 10440 7560 # OK
-for _ in $(seq 1 100); do
+for _ in $(seq 1 200); do
     xdotool search --name '^VQ-DBD - V3 - ALARM SETTINGS$' >/dev/null 2>&1 || break
     sleep 0.05
 done
-xdotool search --name '^VQ-DBD - V3 - ALARM SETTINGS$' >/dev/null 2>&1 && fail "OK did not close the alarm settings window"
+if xdotool search --name '^VQ-DBD - V3 - ALARM SETTINGS$' >/dev/null 2>&1; then
+    xwininfo -root -tree | grep -E 'VQ|xlogo' >&2 || true
+    cat "$conf" >&2 || true
+    fail "OK did not close the alarm settings window"
+fi
 
 for key in ENABLE_ALARMS_TICKBOX ALARM_3_TICKBOX ALARM_3_DISPLAY_MESSAGE_TICKBOX ALARM_3_RUN_COMMAND_TICKBOX; do
     [ "$(setting "$conf" "$key")" = 1 ] || fail "$key stored as '$(setting "$conf" "$key")' after OK"

@@ -1,0 +1,61 @@
+// On a screen with a device-pixel ratio of 2, twips keep meaning 1/1440 inch of the design: the
+// windows are twice as many physical pixels, and stored positions round-trip unchanged.
+#include "ClockRig.h"
+
+#include <QTest>
+
+using namespace vqdbd;
+using vqdbd::test::ClockRig;
+
+class HiDpiTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void windowIsTwiceAsManyPhysicalPixels();
+    void storedPositionRoundTripsUnchanged_data();
+    void storedPositionRoundTripsUnchanged();
+    void movedWindowStoresTwipsOfTheDesign();
+};
+
+void HiDpiTest::windowIsTwiceAsManyPhysicalPixels()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    QCOMPARE(clock.devicePixelRatio(), 2.0);
+    QCOMPARE(clock.size(), QSize(239, 82));
+    QCOMPARE(clock.grab().size(), QSize(478, 164));
+}
+
+void HiDpiTest::storedPositionRoundTripsUnchanged_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("top");
+    QTest::newRow("whole pixels") << "1500" << "3000";
+    QTest::newRow("between pixels") << "1007.5" << "2222.25";
+    QTest::newRow("negative") << "-1500" << "45";
+}
+
+void HiDpiTest::storedPositionRoundTripsUnchanged()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, top);
+    ClockRig rig;
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Left"), left);
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Top"), top);
+    rig.start().close();
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")), left);
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Top")), top);
+}
+
+void HiDpiTest::movedWindowStoresTwipsOfTheDesign()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    clock.move(100, 40); // logical pixels: 200 by 80 physical ones
+    clock.close();
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")), QStringLiteral("1500"));
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Top")), QStringLiteral("600"));
+}
+
+QTEST_MAIN(HiDpiTest)
+#include "tst_hidpi.moc"

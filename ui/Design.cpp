@@ -1,5 +1,6 @@
 #include "Design.h"
 
+#include "AccessibleNames.h"
 #include "Colours.h"
 #include "Twips.h"
 
@@ -101,6 +102,7 @@ QWidget* createControl(QWidget& parent, const ControlDesign& design)
 {
     QWidget* control = makeWidget(parent, design);
     control->setObjectName(design.name);
+    control->setAccessibleName(accessibleNameFor(design.name, design.caption, design.kind == ControlKind::TextBox));
     const QRect rect = toPixels(design.left, design.top, design.width, design.height);
     control->setGeometry(rect.x(), rect.y(), std::max(1, rect.width()), std::max(1, rect.height()));
     if (design.font)

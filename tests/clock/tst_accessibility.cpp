@@ -1,0 +1,148 @@
+// Keyboard and screen readers: every control of every window has a name a screen reader can say,
+// read through Qt's accessibility interface, and can be reached with Tab in the designed order.
+#include "ClockRig.h"
+#include "notify/AlarmNotificationWindow.h"
+#include "notify/SlotNotificationWindows.h"
+#include "notify/TestNotificationWindow.h"
+#include "settings_ui/AlarmSettingsWindow.h"
+#include "settings_ui/ColoursWindow.h"
+#include "settings_ui/SettingsWindow.h"
+#include "ui/AccessibleNames.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace vqdbd;
+using vqdbd::test::ClockRig;
+
+namespace {
+
+QString spokenName(QWidget& control)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&control);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// The window's controls in the order Tab visits them, starting from the first.
+QStringList tabOrder(QWidget& window)
+{
+    QStringList order;
+    QWidget* widget = window.nextInFocusChain();
+    while (widget && widget != &window && order.size() < 500) {
+        if (widget->isVisibleTo(&window) && (widget->focusPolicy() & Qt::TabFocus))
+            order.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    }
+    return order;
+}
+
+bool comesInOrder(const QStringList& order, const QStringList& expected)
+{
+    qsizetype last = -1;
+    for (const QString& name : expected) {
+        const qsizetype at = order.indexOf(name);
+        if (at <= last)
+            return false;
+        last = at;
+    }
+    return true;
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void captionlessControlsAreDescribed_data();
+    void captionlessControlsAreDescribed();
+    void everyControlOfEveryWindowHasANameAndTakesTab();
+    void tabFollowsTheDesignedOrder();
+
+private:
+    QList<QWidget*> openEveryWindow(ClockRig& rig);
+};
+
+void AccessibilityTest::initTestCase()
+{
+    QAccessible::setActive(true);
+}
+
+void AccessibilityTest::captionlessControlsAreDescribed_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("textBox");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("preset") << "RED_FOREGROUND_COLOR_BUTTON" << "" << false << "Red text colour";
+    QTest::newRow("background preset") << "PURPLE_BACKGROUND_COLOR_BUTTON" << "" << false << "Purple background colour";
+    QTest::newRow("row switch") << "ALARM_3_TICKBOX" << "" << false << "Enable alarm 3";
+    QTest::newRow("row name") << "ALARM_10_NAME_TEXTBOX" << "Alarm Name" << true << "Name of alarm 10";
+    QTest::newRow("row command") << "ALARM_4_RUN_COMMAND_TEXTBOX" << "Run Command" << true << "Command of alarm 4";
+    QTest::newRow("row number") << "ALARM_NUMBER_7_TEXTBOX" << "7" << true << "Alarm 7";
+    QTest::newRow("captioned") << "ALARM_SETTINGS_BUTTON" << "Alarm Settings" << false << "Alarm Settings";
+    QTest::newRow("countdown") << "AUTOCLOSE_COUNTDOWN_TB" << "00" << true << "Autoclose countdown";
+    QTest::newRow("maker") << "VELA_QUILL_BUTTON" << "" << false << "VELA-QUILL: open the settings";
+}
+
+void AccessibilityTest::captionlessControlsAreDescribed()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, caption);
+    QFETCH(bool, textBox);
+    QFETCH(QString, name);
+    QCOMPARE(ui::accessibleNameFor(control, caption, textBox), name);
+}
+
+QList<QWidget*> AccessibilityTest::openEveryWindow(ClockRig& rig)
+{
+    ClockWindow& clock = rig.start();
+    const SettingsServices settingsServices { rig.store, clock.liveState(), rig.windows, rig.timeFormat, rig.launcher,
+                                              rig.notice };
+    const NotificationServices notificationServices { rig.store, clock.liveState(), rig.windows, rig.launcher,
+                                                      rig.notice };
+    QWidget* settings = SettingsWindow::showOver(settingsServices, &clock);
+    QWidget* colours = ColoursWindow::showOver(settingsServices, settings);
+    QWidget* alarmSettings = AlarmSettingsWindow::showOver(settingsServices, settings);
+    QWidget* test = TestNotificationWindow::showOver(notificationServices, alarmSettings);
+    clock.notificationWindows().openWindow(6);
+    return { &clock, settings, colours, alarmSettings, test, clock.notificationWindows().window(6) };
+}
+
+void AccessibilityTest::everyControlOfEveryWindowHasANameAndTakesTab()
+{
+    ClockRig rig;
+    const QList<QWidget*> windows = openEveryWindow(rig);
+    int checked = 0;
+    for (QWidget* window : windows) {
+        const QStringList order = tabOrder(*window);
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (!control->isVisibleTo(window) || control->window() != window)
+                continue;
+            if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control))
+                continue;
+            ++checked;
+            const QString where = window->objectName() + u'/' + control->objectName();
+            QVERIFY2(!spokenName(*control).trimmed().isEmpty(), qPrintable(where + QStringLiteral(" has no name")));
+            QVERIFY2(order.contains(control->objectName()), qPrintable(where + QStringLiteral(" is not reached by Tab")));
+        }
+    }
+    QVERIFY(checked > 150);
+}
+
+void AccessibilityTest::tabFollowsTheDesignedOrder()
+{
+    ClockRig rig;
+    const QList<QWidget*> windows = openEveryWindow(rig);
+    QVERIFY(comesInOrder(tabOrder(*windows.at(0)), { "VELA_QUILL_BUTTON", "TIME_TEXTBOX" }));
+    QVERIFY(comesInOrder(tabOrder(*windows.at(1)),
+                         { "OK_BUTTON", "AlwaysOnTop_TICKBOX", "ALARM_SETTINGS_BUTTON", "COLORS_BUTTON" }));
+    QCOMPARE(tabOrder(*windows.at(1)).first(), QStringLiteral("OK_BUTTON"));
+    QCOMPARE(tabOrder(*windows.at(3)).first(), QStringLiteral("OK_BUTTON"));
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "tst_accessibility.moc"

@@ -1,3 +1,4 @@
+#include "SessionPlatform.h"
 #include "WindowManager.h"
 
 #include <QAbstractNativeEventFilter>
@@ -261,6 +262,11 @@ void prepareWindowSystem()
     // The clock repaints a small area once a second. Through shared memory every paint costs a round
     // trip to the X server (a wake-up of two threads); sending the pixels in the request costs none.
     qputenv("QT_XCB_NO_MITSHM", "1");
+    // In a Wayland session the program runs through XWayland, so that it can stay above. A platform
+    // the user names (QT_QPA_PLATFORM, or -platform, which Qt reads after this) still wins.
+    const QByteArray platform = qtPlatformForSession(currentSessionEnvironment());
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
 }
 
 WindowManager& platformWindowManager()

@@ -127,10 +127,12 @@ void ClockWindow::onAlwaysOnTopTick()
     const auto active = windows_.activeWindow();
     if (active && *active == own)
         return;
-    // Demote whatever the user is working in before raising the clock above it.
-    if (active)
+    // Demote whatever the user is working in before raising the clock above it. A window already in
+    // the state asked for is left alone, which spares the window manager a request every second.
+    if (active && windows_.isKeptAbove(*active))
         windows_.setKeepAbove(*active, false);
-    windows_.setKeepAbove(own, true);
+    if (!windows_.isKeptAbove(own))
+        windows_.setKeepAbove(own, true);
 }
 
 void ClockWindow::onMakerButtonClicked()

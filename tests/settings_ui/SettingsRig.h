@@ -8,19 +8,20 @@
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
+#include "ui/Colours.h"
+#include "ui/Design.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QWidget>
 #include <memory>
 
 namespace vqdbd::test {
 
-// The settings windows wired to fakes, with a plain window standing in for their owner. Fill
-// `backend.values` before opening a window.
+// The settings windows wired to fakes, with a plain window named OWNER standing in for their
+// owner. Fill `backend.values` before opening a window.
 struct SettingsRig
 {
     MemorySettingsBackend backend;
@@ -37,18 +38,7 @@ struct SettingsRig
         owner->setObjectName(QStringLiteral("OWNER"));
         owner->show();
     }
-
     SettingsServices services() { return { store, state, windows, timeFormat, launcher, notice }; }
-
-    // Keys written since the last call, in order, without their values.
-    QStringList takeWrittenKeys()
-    {
-        QStringList keys;
-        for (const QString& entry : backend.writeLog)
-            keys.append(entry.section(u'=', 0, 0));
-        backend.writeLog.clear();
-        return keys;
-    }
 };
 
 template<typename Control = QWidget> Control* control(const QWidget* window, const QString& name)
@@ -59,16 +49,10 @@ template<typename Control = QWidget> Control* control(const QWidget* window, con
     return found;
 }
 
-// Deletes windows closed with delete-on-close, as the event loop would.
-inline void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// The top-level windows still open, by object name.
+// The visible top-level windows by name, once closed windows are deleted as the event loop would.
 inline QStringList openWindows()
 {
-    flushDeletes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QStringList names;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->isVisible())
@@ -76,6 +60,30 @@ inline QStringList openWindows()
     }
     names.sort();
     return names;
+}
+
+// A check box as its value and e(nabled) or d(isabled): "1e".
+inline QString tickState(const QCheckBox& box)
+{
+    return QString::number(ui::switchValue(box)) + (box.isEnabled() ? u'e' : u'd');
+}
+
+// An entry box as "on" (enabled, unlocked, window background), "off" (disabled, locked, grey), or
+// its three properties spelled out when it is neither.
+inline QString textState(const QLineEdit& box)
+{
+    const QColor back = box.palette().color(QPalette::Base);
+    const bool window = back == ui::toQColor(ui::kWindowBackground);
+    const bool grey = back == ui::toQColor(ui::kLightGrey);
+    if (box.isEnabled() && !box.isReadOnly() && window)
+        return QStringLiteral("on");
+    if (!box.isEnabled() && box.isReadOnly() && grey)
+        return QStringLiteral("off");
+    return QStringLiteral("%1/%2/%3")
+        .arg(box.isEnabled() ? "enabled" : "disabled", box.isReadOnly() ? "locked" : "unlocked",
+             window     ? "window"
+                 : grey ? "grey"
+                        : "other");
 }
 
 } // namespace vqdbd::test

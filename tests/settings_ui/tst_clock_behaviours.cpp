@@ -14,10 +14,8 @@ private Q_SLOTS:
     void cleanup();
     void userActionsOpenTheSettingsWindow_data();
     void userActionsOpenTheSettingsWindow();
-    void alwaysOnTopDemotesTheActiveWindowBeforeRaisingTheClock();
-    void alwaysOnTopCallsNothingWhileTheClockIsActive();
-    void alwaysOnTopRaisesTheClockWhenNothingIsActive();
-    void stoppedCheckLeavesTheClockWhereItIs();
+    void alwaysOnTopTickDemotesTheActiveWindowThenRaisesTheClock_data();
+    void alwaysOnTopTickDemotesTheActiveWindowThenRaisesTheClock();
     void settingsWindowSwitchesTheCheckAtOnce();
     void firstOpeningOfTheSettingsWindowKeepsTheCheckRunning();
 
@@ -93,53 +91,45 @@ void ClockBehavioursTest::userActionsOpenTheSettingsWindow()
     clock.close();
 }
 
-void ClockBehavioursTest::alwaysOnTopDemotesTheActiveWindowBeforeRaisingTheClock()
+void ClockBehavioursTest::alwaysOnTopTickDemotesTheActiveWindowThenRaisesTheClock_data()
 {
+    QTest::addColumn<QString>("stored"); // AlwaysOnTop_TICKBOX; empty: nothing stored
+    QTest::addColumn<QString>("active"); // rival, clock or none
+    QTest::addColumn<QString>("calls"); // in one tick; R stands for the rival, C for the clock
+    QTest::newRow("topmost rival active") << ""
+                                          << "rival"
+                                          << "active? normal:R above:C";
+    QTest::newRow("clock active: nothing is called") << ""
+                                                     << "clock"
+                                                     << "active?";
+    QTest::newRow("nothing active") << "1"
+                                    << "none"
+                                    << "active? above:C";
+    QTest::newRow("check stopped") << "0"
+                                   << "rival"
+                                   << "";
+}
+
+void ClockBehavioursTest::alwaysOnTopTickDemotesTheActiveWindowThenRaisesTheClock()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, active);
+    QFETCH(QString, calls);
     ClockRig rig;
+    if (!stored.isEmpty())
+        rig.backend.values.insert("AlwaysOnTop_TICKBOX", stored);
     ClockWindow& clock = rig.start();
-    rig.windows.active = kRival;
-    rig.windows.keptAbove.insert(kRival); // a rival that made itself topmost
+    if (active != "none")
+        rig.windows.active = active == "rival" ? kRival : clock.winId();
+    rig.windows.keptAbove = { kRival }; // a rival that made itself topmost
     rig.windows.calls.clear();
     rig.clock.runFor(std::chrono::seconds(1));
-    QCOMPARE(rig.windows.calls,
-             QStringList({ "active?", "normal:" + QString::number(kRival), "above:" + own(clock) }));
-    clock.close();
-}
-
-void ClockBehavioursTest::alwaysOnTopCallsNothingWhileTheClockIsActive()
-{
-    ClockRig rig;
-    ClockWindow& clock = rig.start();
-    rig.windows.active = clock.winId();
-    rig.windows.calls.clear();
-    rig.clock.runFor(std::chrono::seconds(3));
-    QCOMPARE(rig.windows.calls, QStringList({ "active?", "active?", "active?" }));
-    QVERIFY(!rig.windows.keptAbove.contains(clock.winId()));
-    clock.close();
-}
-
-void ClockBehavioursTest::alwaysOnTopRaisesTheClockWhenNothingIsActive()
-{
-    ClockRig rig;
-    ClockWindow& clock = rig.start();
-    rig.windows.active.reset();
-    rig.windows.keptAbove.clear();
-    rig.windows.calls.clear();
-    rig.clock.runFor(std::chrono::seconds(1));
-    QCOMPARE(rig.windows.calls, QStringList({ "active?", "above:" + own(clock) }));
-    clock.close();
-}
-
-void ClockBehavioursTest::stoppedCheckLeavesTheClockWhereItIs()
-{
-    ClockRig rig;
-    rig.backend.values.insert(QStringLiteral("AlwaysOnTop_TICKBOX"), QStringLiteral("0"));
-    ClockWindow& clock = rig.start();
-    rig.windows.active = kRival;
-    rig.windows.keptAbove.insert(kRival);
-    rig.windows.calls.clear();
-    rig.clock.runFor(std::chrono::seconds(3));
-    QCOMPARE(rig.windows.calls, QStringList());
+    const bool raised = calls.contains("above:C");
+    const bool demoted = calls.contains("normal:R");
+    calls.replace("R", QString::number(kRival)).replace("C", own(clock));
+    QCOMPARE(rig.windows.calls, calls.split(u' ', Qt::SkipEmptyParts));
+    QCOMPARE(rig.windows.keptAbove.contains(kRival), !demoted);
+    QCOMPARE(rig.windows.keptAbove.contains(clock.winId()), raised);
     clock.close();
 }
 

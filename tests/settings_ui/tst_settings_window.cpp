@@ -1,6 +1,5 @@
 #include "SettingsRig.h"
 #include "settings_ui/SettingsWindow.h"
-#include "ui/Design.h"
 
 #include <QPushButton>
 
@@ -11,18 +10,13 @@ class SettingsWindowTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup();
-    void opensAsTheDesignedHubOverItsOwner();
-    void tabOrderStartsAtOkAndTheBoxesBelowAreHidden();
-    void openingShowsWhatTheClockDoesAndChangesNothing_data();
-    void openingShowsWhatTheClockDoesAndChangesNothing();
-    void storedSwitchOtherThanOneStopsTheCheckAtOpening_data();
-    void storedSwitchOtherThanOneStopsTheCheckAtOpening();
+    void cleanup() { QVERIFY2(openWindows().isEmpty(), qPrintable(openWindows().join(u' '))); }
+    void opensAsTheDesignedHubWithOkFocused();
+    void openingShowsWhatTheClockDoes_data();
+    void openingShowsWhatTheClockDoes();
     void alwaysOnTopBoxSwitchesTheCheckAndStoresAtOnce();
-    void okStoresPlaceThenSwitchAndCloses();
-    void closeBoxStoresNothing();
+    void okStoresPlaceThenSwitchAndTheCloseBoxNothing();
     void creatorClickShowsTheContactAddressUntilReopened();
-    void hiddenBoxesHaveNoBehaviour();
     void buttonsOpenTheirWindowsOverThisOne_data();
     void buttonsOpenTheirWindowsOverThisOne();
 
@@ -37,116 +31,79 @@ namespace {
 
 QCheckBox* alwaysOnTop(const QWidget* window)
 {
-    return control<QCheckBox>(window, QStringLiteral("AlwaysOnTop_TICKBOX"));
-}
-
-// The controls the Tab key visits, from the focused one round to it again.
-QStringList tabOrder(QWidget* first)
-{
-    QStringList names { first->objectName() };
-    for (QWidget* widget = first->nextInFocusChain(); widget != first; widget = widget->nextInFocusChain()) {
-        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() && widget->isEnabled())
-            names.append(widget->objectName());
-    }
-    return names;
+    return control<QCheckBox>(window, "AlwaysOnTop_TICKBOX");
 }
 
 } // namespace
 
-void SettingsWindowTest::cleanup()
-{
-    QVERIFY2(openWindows().isEmpty(), qPrintable(openWindows().join(u' ')));
-}
-
-void SettingsWindowTest::opensAsTheDesignedHubOverItsOwner()
+void SettingsWindowTest::opensAsTheDesignedHubWithOkFocused()
 {
     SettingsRig rig;
     SettingsWindow* window = open(rig);
     QCOMPARE(window->objectName(), QStringLiteral("VQ_DBD_SETTINGS"));
     QCOMPARE(window->windowTitle(), QStringLiteral("VQ - DBD - V3 - SETTINGS"));
     QCOMPARE(window->parentWidget(), rig.owner.get());
-    QVERIFY(window->isWindow());
     QCOMPARE(window->windowModality(), Qt::ApplicationModal);
-    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
     QVERIFY(!(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(window->frameGeometry().topLeft(), QPoint(67, 67)); // 1000 twips
-    QCOMPARE(window->size(), QSize(567, 142)); // 8505 x 2130 twips
+    QCOMPARE(window->frameGeometry().topLeft(), QPoint(67, 67)); // 1000, 1000, 8505 x 2130 twips
+    QCOMPARE(window->size(), QSize(567, 142));
     QCOMPARE(window->minimumSize(), window->maximumSize());
-
-    const QList<std::pair<QString, QString>> captions {
-        { "VQ_DBD_TITLE_1", "VELA-QUILL" },
-        { "VQ_DBD_TITLE_2", "DRUM-BEAT-DIAL" },
-        { "VQ_DBD_TITLE_3", "VQ-DBD" },
-        { "VQ_DBD_VERSION", "Version 3.1" },
-        { "VQ_DBD_CREATOR", "Created By VELA-QUILL" },
-    };
-    for (const auto& [name, caption] : captions)
+    for (const auto& [name, caption] :
+         QList<std::pair<QString, QString>> { { "VQ_DBD_TITLE_1", "VELA-QUILL" },
+                                              { "VQ_DBD_TITLE_2", "DRUM-BEAT-DIAL" },
+                                              { "VQ_DBD_TITLE_3", "VQ-DBD" },
+                                              { "VQ_DBD_VERSION", "Version 3.1" },
+                                              { "VQ_DBD_CREATOR", "Created By VELA-QUILL" } })
         QCOMPARE(control<QLabel>(window, name)->text(), caption);
-    QCOMPARE(control<QPushButton>(window, QStringLiteral("OK_BUTTON"))->text(), QStringLiteral("OK"));
-    QCOMPARE(control<QPushButton>(window, QStringLiteral("ALARM_SETTINGS_BUTTON"))->text(),
-             QStringLiteral("Alarm Settings"));
-    QCOMPARE(control<QPushButton>(window, QStringLiteral("COLORS_BUTTON"))->text(),
-             QStringLiteral("Clock Colors"));
-    QCOMPARE(alwaysOnTop(window)->text(), QStringLiteral("Always On Top"));
+    QStringList tabOrder;
+    QWidget* first = window->focusWidget();
+    QWidget* widget = first;
+    do {
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisible())
+            tabOrder << widget->objectName() + u'=' + widget->property("text").toString();
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    QCOMPARE(tabOrder,
+             QStringList({ "OK_BUTTON=OK", "AlwaysOnTop_TICKBOX=Always On Top",
+                           "ALARM_SETTINGS_BUTTON=Alarm Settings", "COLORS_BUTTON=Clock Colors" }));
+    QVERIFY(!control(window, "ENABLE_ALARMS_TICKBOX")->isVisible());
+    QVERIFY(!control(window, "SHOW_IN_TASKBAR_TICKBOX")->isVisible());
+    QVERIFY(!control(window, "SHOW_IN_TASKBAR_TICKBOX")->isEnabled());
+    // The hidden boxes have no behaviour.
+    control<QCheckBox>(window, "ENABLE_ALARMS_TICKBOX")->setChecked(true);
+    control<QCheckBox>(window, "SHOW_IN_TASKBAR_TICKBOX")->setChecked(true);
     QCOMPARE(rig.backend.readLog,
              QStringList({ "MAIN-SETTINGS-Left", "MAIN-SETTINGS-Top", "MAIN-SETTINGS-Width",
                            "MAIN-SETTINGS-Height", "AlwaysOnTop_TICKBOX" }));
+    QVERIFY(rig.backend.writeLog.isEmpty());
+    QCOMPARE(rig.state.masterSwitch, 0);
     window->close();
 }
 
-void SettingsWindowTest::tabOrderStartsAtOkAndTheBoxesBelowAreHidden()
-{
-    SettingsRig rig;
-    SettingsWindow* window = open(rig);
-    QCOMPARE(window->focusWidget(), control(window, QStringLiteral("OK_BUTTON")));
-    QCOMPARE(tabOrder(window->focusWidget()),
-             QStringList({ "OK_BUTTON", "AlwaysOnTop_TICKBOX", "ALARM_SETTINGS_BUTTON", "COLORS_BUTTON" }));
-    QVERIFY(!control(window, QStringLiteral("ENABLE_ALARMS_TICKBOX"))->isVisible());
-    auto* taskbar = control<QCheckBox>(window, QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"));
-    QVERIFY(!taskbar->isVisible());
-    QVERIFY(!taskbar->isEnabled());
-    QCOMPARE(taskbar->text(), QStringLiteral("Show Drum-Beat-Dial In The Taskbar"));
-    window->close();
-}
-
-void SettingsWindowTest::openingShowsWhatTheClockDoesAndChangesNothing_data()
+void SettingsWindowTest::openingShowsWhatTheClockDoes_data()
 {
     QTest::addColumn<QString>("stored"); // empty: nothing stored
-    QTest::newRow("first run") << QString();
-    QTest::newRow("stored on") << "1";
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QStringList>("written");
+    QTest::newRow("first run changes nothing") << QString() << 1 << QStringList();
+    QTest::newRow("stored on changes nothing") << "1" << 1 << QStringList();
+    QTest::newRow("stored off stops the check") << "0" << 0 << QStringList { "AlwaysOnTop_TICKBOX=0" };
+    QTest::newRow("greyed stops the check") << "2" << 2 << QStringList { "AlwaysOnTop_TICKBOX=2" };
 }
 
-void SettingsWindowTest::openingShowsWhatTheClockDoesAndChangesNothing()
+void SettingsWindowTest::openingShowsWhatTheClockDoes()
 {
     QFETCH(QString, stored);
+    QFETCH(int, box);
+    QFETCH(QStringList, written);
     SettingsRig rig;
     if (!stored.isEmpty())
-        rig.backend.values.insert(QStringLiteral("AlwaysOnTop_TICKBOX"), stored);
+        rig.backend.values.insert("AlwaysOnTop_TICKBOX", stored);
     rig.state.setAlwaysOnTopCheckRunning(true);
     SettingsWindow* window = open(rig);
-    QCOMPARE(ui::switchValue(*alwaysOnTop(window)), 1);
-    QVERIFY(rig.state.isAlwaysOnTopCheckRunning());
-    QVERIFY(rig.backend.writeLog.isEmpty());
-    window->close();
-}
-
-void SettingsWindowTest::storedSwitchOtherThanOneStopsTheCheckAtOpening_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("0") << "0";
-    QTest::newRow("greyed 2") << "2";
-}
-
-void SettingsWindowTest::storedSwitchOtherThanOneStopsTheCheckAtOpening()
-{
-    QFETCH(QString, stored);
-    SettingsRig rig;
-    rig.backend.values.insert(QStringLiteral("AlwaysOnTop_TICKBOX"), stored);
-    rig.state.setAlwaysOnTopCheckRunning(true);
-    SettingsWindow* window = open(rig);
-    QCOMPARE(QString::number(ui::switchValue(*alwaysOnTop(window))), stored);
-    QVERIFY(!rig.state.isAlwaysOnTopCheckRunning());
-    QCOMPARE(rig.backend.writeLog, QStringList { "AlwaysOnTop_TICKBOX=" + stored });
+    QCOMPARE(ui::switchValue(*alwaysOnTop(window)), box);
+    QCOMPARE(rig.state.isAlwaysOnTopCheckRunning(), box == 1);
+    QCOMPARE(rig.backend.writeLog, written);
     window->close();
 }
 
@@ -165,64 +122,38 @@ void SettingsWindowTest::alwaysOnTopBoxSwitchesTheCheckAndStoresAtOnce()
     window->close();
 }
 
-void SettingsWindowTest::okStoresPlaceThenSwitchAndCloses()
+void SettingsWindowTest::okStoresPlaceThenSwitchAndTheCloseBoxNothing()
 {
     SettingsRig rig;
     SettingsWindow* window = open(rig);
     window->move(30, 40);
-    alwaysOnTop(window)->click();
-    rig.backend.writeLog.clear();
-    control<QPushButton>(window, QStringLiteral("OK_BUTTON"))->click();
-    QCOMPARE(rig.backend.writeLog,
-             QStringList({ "MAIN-SETTINGS-Left=450", "MAIN-SETTINGS-Top=600", "AlwaysOnTop_TICKBOX=0" }));
-    QCOMPARE(openWindows(), QStringList { QStringLiteral("OWNER") });
+    window->close();
+    QVERIFY(rig.backend.writeLog.isEmpty());
 
-    // The next opening comes up where OK left it.
+    window = open(rig);
+    window->move(30, 40);
+    control<QPushButton>(window, "OK_BUTTON")->click();
+    QCOMPARE(rig.backend.writeLog,
+             QStringList({ "MAIN-SETTINGS-Left=450", "MAIN-SETTINGS-Top=600", "AlwaysOnTop_TICKBOX=1" }));
+    QCOMPARE(openWindows(), QStringList { "OWNER" });
     window = open(rig);
     QCOMPARE(window->frameGeometry().topLeft(), QPoint(30, 40));
     window->close();
-}
-
-void SettingsWindowTest::closeBoxStoresNothing()
-{
-    SettingsRig rig;
-    SettingsWindow* window = open(rig);
-    window->move(30, 40);
-    window->close();
-    QCOMPARE(openWindows(), QStringList { QStringLiteral("OWNER") });
-    QVERIFY(rig.backend.writeLog.isEmpty());
 }
 
 void SettingsWindowTest::creatorClickShowsTheContactAddressUntilReopened()
 {
     SettingsRig rig;
     SettingsWindow* window = open(rig);
-    auto* creator = control<QLabel>(window, QStringLiteral("VQ_DBD_CREATOR"));
+    auto* creator = control<QLabel>(window, "VQ_DBD_CREATOR");
     QTest::mousePress(creator, Qt::LeftButton);
     QCOMPARE(creator->text(), QStringLiteral("Created By VELA-QUILL")); // a click ends with the release
     QTest::mouseRelease(creator, Qt::LeftButton);
     QCOMPARE(creator->text(), SettingsWindow::kContactAddress);
     QVERIFY(SettingsWindow::kContactAddress.contains(u'@'));
-    QVERIFY(rig.backend.writeLog.isEmpty());
     window->close();
-
     window = open(rig);
-    QCOMPARE(control<QLabel>(window, QStringLiteral("VQ_DBD_CREATOR"))->text(),
-             QStringLiteral("Created By VELA-QUILL"));
-    window->close();
-}
-
-void SettingsWindowTest::hiddenBoxesHaveNoBehaviour()
-{
-    SettingsRig rig;
-    rig.state.setAlwaysOnTopCheckRunning(true);
-    SettingsWindow* window = open(rig);
-    control<QCheckBox>(window, QStringLiteral("ENABLE_ALARMS_TICKBOX"))->setChecked(true);
-    control<QCheckBox>(window, QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"))->setChecked(true);
-    QVERIFY(rig.backend.writeLog.isEmpty());
-    QCOMPARE(rig.state.masterSwitch, 0);
-    QVERIFY(rig.state.isAlwaysOnTopCheckRunning());
-    QVERIFY(rig.windows.calls.isEmpty());
+    QCOMPARE(control<QLabel>(window, "VQ_DBD_CREATOR")->text(), QStringLiteral("Created By VELA-QUILL"));
     window->close();
 }
 
@@ -244,9 +175,7 @@ void SettingsWindowTest::buttonsOpenTheirWindowsOverThisOne()
     SettingsWindow* window = open(rig);
     control<QPushButton>(window, button)->click();
     auto* child = window->findChild<QWidget*>(opened, Qt::FindDirectChildrenOnly);
-    QVERIFY(child);
-    QVERIFY(child->isWindow());
-    QVERIFY(child->isVisible());
+    QVERIFY(child && child->isWindow() && child->isVisible());
     QCOMPARE(child->windowModality(), Qt::ApplicationModal);
     child->close();
     QCOMPARE(openWindows(), QStringList({ "OWNER", "VQ_DBD_SETTINGS" }));

@@ -32,7 +32,9 @@ void paintDrumDial(QPainter& painter, const QRectF& area)
     painter.drawLine(centre, QPointF(centre.x() - head.width() * 0.12, centre.y() - head.height() * 0.35));
 }
 
-QPixmap iconPixmap(int size)
+} // namespace
+
+QPixmap iconPicture(int size)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -40,8 +42,6 @@ QPixmap iconPixmap(int size)
     paintDrumDial(painter, QRectF(0, 0, size, size));
     return pixmap;
 }
-
-} // namespace
 
 QPixmap makerLogo()
 {
@@ -65,8 +65,8 @@ QPixmap makerLogo()
 QIcon windowIcon()
 {
     QIcon icon;
-    icon.addPixmap(iconPixmap(16));
-    icon.addPixmap(iconPixmap(24));
+    icon.addPixmap(iconPicture(16));
+    icon.addPixmap(iconPicture(24));
     return icon;
 }
 

@@ -9,5 +9,8 @@ namespace vqdbd {
 QPixmap makerLogo();
 // The window icon every window carries, in 16 and 24 pixels.
 QIcon windowIcon();
+// The icon's drum-and-dial picture, size by size pixels on a transparent ground; also the installed
+// icons of the desktop's menu are made from it.
+QPixmap iconPicture(int size);
 
 } // namespace vqdbd

@@ -36,7 +36,9 @@ int main(int argc, char* argv[])
 
     TerminationSignals termination;
     // A termination signal or the end of the desktop session closes every window the ordinary way.
-    const auto closeEverything = [&clock] { ui::closeAllWindows(clock); };
+    const auto closeEverything = [&clock] {
+        ui::closeAllWindows(clock);
+    };
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &clock, closeEverything);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &clock, closeEverything);
 

@@ -153,8 +153,9 @@ void ClockWindow::onTimeDisplayMouseDown(Qt::MouseButton button)
 
 void ClockWindow::openSettingsWindow()
 {
-    const SettingsServices services { store_, state_, windows_, services_.timeFormat, services_.launcher,
-                                      services_.notice };
+    const SettingsServices services {
+        store_, state_, windows_, services_.timeFormat, services_.launcher, services_.notice
+    };
     SettingsWindow::showOver(services, this);
 }
 

@@ -4,7 +4,6 @@
 #include "state/LiveState.h"
 
 #include <QWidget>
-
 #include <memory>
 
 class QLineEdit;

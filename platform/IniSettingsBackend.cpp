@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,8 +32,7 @@ QString statusReason(QSettings::Status status, const QString& path)
 
 IniSettingsBackend::IniSettingsBackend(QString filePath)
     : filePath_(std::move(filePath))
-{
-}
+{ }
 
 QString IniSettingsBackend::defaultFilePath(const QString& section)
 {
@@ -48,12 +46,17 @@ QString IniSettingsBackend::plantedLinkProblem() const
     // to belong to this user (a dotfile manager's link); a link planted by someone else, or one into
     // another user's file (or to nowhere, which a write would create), is left alone.
     const QByteArray path = QFile::encodeName(filePath_);
-    struct stat link {};
+    struct stat link
+    {
+    };
     if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
         return {};
-    struct stat target {};
+    struct stat target
+    {
+    };
     if (link.st_uid != ::geteuid() || ::stat(path.constData(), &target) != 0 || target.st_uid != ::geteuid())
-        return QStringLiteral("%1 is a symbolic link to a file that is not yours; it is left alone").arg(filePath_);
+        return QStringLiteral("%1 is a symbolic link to a file that is not yours; it is left alone")
+            .arg(filePath_);
     return {};
 }
 

@@ -1,7 +1,6 @@
 #include "TerminationSignals.h"
 
 #include <QSocketNotifier>
-
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,7 +27,9 @@ TerminationSignals::TerminationSignals(QObject* parent)
     notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::onReadable);
 
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -45,8 +46,7 @@ TerminationSignals::~TerminationSignals()
 void TerminationSignals::onReadable()
 {
     char buffer[16];
-    while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
-    }
+    while (::read(g_pipe[0], buffer, sizeof buffer) > 0) { }
     Q_EMIT terminationRequested();
 }
 

@@ -1,7 +1,6 @@
 #include "TimerfdWallClock.h"
 
 #include <QSocketNotifier>
-
 #include <cerrno>
 #include <cstdint>
 #include <sys/timerfd.h>

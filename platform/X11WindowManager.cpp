@@ -8,11 +8,9 @@
 #include <QList>
 #include <QThread>
 #include <QWidget>
-
-#include <xcb/xcb.h>
-
 #include <cstring>
 #include <memory>
+#include <xcb/xcb.h>
 
 namespace vqdbd {
 
@@ -128,8 +126,8 @@ public:
 
     void setKeepAbove(WindowId window, bool above) override
     {
-        changeState(static_cast<xcb_window_t>(window), above ? kNetWmStateAdd : kNetWmStateRemove, above_atom_,
-                    static_cast<xcb_atom_t>(XCB_ATOM_NONE));
+        changeState(static_cast<xcb_window_t>(window), above ? kNetWmStateAdd : kNetWmStateRemove,
+                    above_atom_, static_cast<xcb_atom_t>(XCB_ATOM_NONE));
         above_.remove(static_cast<xcb_window_t>(window));
     }
 

@@ -3,7 +3,6 @@
 #include "AlarmSlot.h"
 
 #include <QObject>
-
 #include <array>
 
 namespace vqdbd {

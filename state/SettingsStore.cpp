@@ -9,8 +9,7 @@ namespace vqdbd {
 SettingsStore::SettingsStore(SettingsBackend& backend, QObject* parent)
     : QObject(parent)
     , backend_(backend)
-{
-}
+{ }
 
 SettingsStore::Read SettingsStore::readStored(const QString& key)
 {

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <utility>
 #include <vector>
 
@@ -39,7 +38,8 @@ public:
 
 Q_SIGNALS:
     // A stored value could not be used and the default stands in for it.
-    void valueReset(const QString& key, const QString& storedText, const QString& form, const QString& defaultText);
+    void valueReset(const QString& key, const QString& storedText, const QString& form,
+                    const QString& defaultText);
     // The store refused a read or a write.
     void storeFailed(const QString& key, const QString& reason);
 

@@ -1,8 +1,7 @@
 #include "TimeText.h"
 
-#include <langinfo.h>
-
 #include <cstring>
+#include <langinfo.h>
 
 namespace vqdbd {
 

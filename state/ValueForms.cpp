@@ -14,8 +14,7 @@ QByteArray trimmedLatin1(QStringView text)
     return text.trimmed().toLatin1();
 }
 
-template<typename Integer>
-std::optional<Integer> parseInteger(QStringView text)
+template<typename Integer> std::optional<Integer> parseInteger(QStringView text)
 {
     const QByteArray bytes = trimmedLatin1(text);
     const char* begin = bytes.constData();

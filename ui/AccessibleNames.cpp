@@ -33,7 +33,8 @@ QString accessibleNameFor(const QString& controlName, const QString& caption, bo
         return plain.remove(u'&');
     }
     static const QRegularExpression rowSwitch(QStringLiteral("^ALARM_(\\d+)_TICKBOX$"));
-    static const QRegularExpression rowText(QStringLiteral("^ALARM_(\\d+)_(NAME|TIME|MESSAGE|RUN_COMMAND)_TEXTBOX$"));
+    static const QRegularExpression rowText(
+        QStringLiteral("^ALARM_(\\d+)_(NAME|TIME|MESSAGE|RUN_COMMAND)_TEXTBOX$"));
     static const QRegularExpression rowNumber(QStringLiteral("^ALARM_NUMBER_(\\d+)_TEXTBOX$"));
     static const QRegularExpression preset(QStringLiteral("^([A-Z]+)_(FOREGROUND|BACKGROUND)_COLOR_BUTTON$"));
     if (const auto match = rowSwitch.match(controlName); match.hasMatch())
@@ -51,8 +52,9 @@ QString accessibleNameFor(const QString& controlName, const QString& caption, bo
 
     // Otherwise the words of the name, without the word that says what kind of control it is.
     QStringList words = controlName.split(u'_', Qt::SkipEmptyParts);
-    static const QStringList kinds = { QStringLiteral("TEXTBOX"), QStringLiteral("TB"), QStringLiteral("BUTTON"),
-                                       QStringLiteral("TICKBOX"), QStringLiteral("LABEL"), QStringLiteral("LABLE") };
+    static const QStringList kinds
+        = { QStringLiteral("TEXTBOX"), QStringLiteral("TB"),    QStringLiteral("BUTTON"),
+            QStringLiteral("TICKBOX"), QStringLiteral("LABEL"), QStringLiteral("LABLE") };
     if (words.size() > 1 && kinds.contains(words.last()))
         words.removeLast();
     return sentenceCase(words);

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
 #include <cmath>
 
 namespace vqdbd::ui {
@@ -68,7 +67,8 @@ QFont designFont(const FontDesign& font)
     QFont result;
     switch (font.face) {
     case FontDesign::Face::Arial:
-        result.setFamilies({ QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
+        result.setFamilies(
+            { QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
         break;
     case FontDesign::Face::ArialBlack:
         result.setFamilies({ QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"),
@@ -102,7 +102,8 @@ QWidget* createControl(QWidget& parent, const ControlDesign& design)
 {
     QWidget* control = makeWidget(parent, design);
     control->setObjectName(design.name);
-    control->setAccessibleName(accessibleNameFor(design.name, design.caption, design.kind == ControlKind::TextBox));
+    control->setAccessibleName(
+        accessibleNameFor(design.name, design.caption, design.kind == ControlKind::TextBox));
     const QRect rect = toPixels(design.left, design.top, design.width, design.height);
     control->setGeometry(rect.x(), rect.y(), std::max(1, rect.width()), std::max(1, rect.height()));
     if (design.font)

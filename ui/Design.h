@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
-
 #include <optional>
 #include <span>
 

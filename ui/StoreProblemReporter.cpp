@@ -4,7 +4,6 @@
 #include "state/SettingsStore.h"
 
 #include <QTimer>
-
 #include <cstdio>
 
 namespace vqdbd {

@@ -4,12 +4,10 @@
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
-
 #include <algorithm>
 #include <cmath>
 
 namespace vqdbd::ui {
-
 
 int toPixels(float twips)
 {
@@ -56,7 +54,8 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
     float placedLeft = rect.left;
     float placedTop = rect.top;
     if (primary && !liesOnSomeScreen(QRect(frameTopLeft, outer.expandedTo(QSize(1, 1))))) {
-        frameTopLeft = primary->geometry().topLeft() + QPoint(toPixels(kDefaultPlace), toPixels(kDefaultPlace));
+        frameTopLeft
+            = primary->geometry().topLeft() + QPoint(toPixels(kDefaultPlace), toPixels(kDefaultPlace));
         placedLeft = toTwips(frameTopLeft.x());
         placedTop = toTwips(frameTopLeft.y());
     }

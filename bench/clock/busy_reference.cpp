@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
-
 #include <ctime>
 
 int main(int argc, char* argv[])

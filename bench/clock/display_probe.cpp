@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -98,6 +97,7 @@ int main(int argc, char* argv[])
     std::printf("display latency after the second boundary over %zu seconds: median %.2f ms, max %.2f ms\n",
                 samples.size(), samples[samples.size() / 2], samples.back());
     if (launchedAt > 0)
-        std::printf("first time text painted %.1f ms after launch\n", (watcher.firstTextAt - launchedAt) * 1000.0);
+        std::printf("first time text painted %.1f ms after launch\n",
+                    (watcher.firstTextAt - launchedAt) * 1000.0);
     return 0;
 }

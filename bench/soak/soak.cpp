@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <cstdio>
 
 namespace {
@@ -53,8 +52,8 @@ enum class Route
 void openAndClose(const vqdbd::NotificationServices& services, QWidget& owner, int slot, Route route)
 {
     using namespace vqdbd;
-    services.store.saveSetting(slotKey(SlotField::AutoClose, slot), route == Route::Countdown ? QStringLiteral("1")
-                                                                                              : QStringLiteral("0"));
+    services.store.saveSetting(slotKey(SlotField::AutoClose, slot),
+                               route == Route::Countdown ? QStringLiteral("1") : QStringLiteral("0"));
     AlarmNotificationWindow* window = AlarmNotificationWindow::showOver(services, slot, &owner);
     switch (route) {
     case Route::Ok:
@@ -76,8 +75,8 @@ void openAndClose(const vqdbd::NotificationServices& services, QWidget& owner, i
 bool report(const char* what, int count, double before, double after)
 {
     const double grown = after - before;
-    std::printf("%-40s %6d: resident %.2f MiB before, %.2f MiB after, %+.2f MiB (%s)\n", what, count, before, after,
-                grown, grown <= 2.0 ? "within 2 MiB" : "OVER 2 MiB");
+    std::printf("%-40s %6d: resident %.2f MiB before, %.2f MiB after, %+.2f MiB (%s)\n", what, count, before,
+                after, grown, grown <= 2.0 ? "within 2 MiB" : "OVER 2 MiB");
     return grown <= 2.0;
 }
 
@@ -108,7 +107,8 @@ int main(int argc, char* argv[])
     const double windowsBefore = residentMiB();
     for (int i = 0; i < windows; ++i)
         openAndClose(services, owner, i % kSlotCount + 1, routes[i % 3]);
-    const bool windowsOk = report("notification windows opened and closed", windows, windowsBefore, residentMiB());
+    const bool windowsOk
+        = report("notification windows opened and closed", windows, windowsBefore, residentMiB());
 
     const auto roundTrip = [&](int i) {
         const QString key = slotKey(kSlotFields[static_cast<std::size_t>(i % 9)].field, i % kSlotCount + 1);

@@ -9,7 +9,6 @@
 #include "state/LiveState.h"
 
 #include <QTest>
-
 #include <ctime>
 
 using namespace vqdbd;
@@ -52,8 +51,9 @@ struct Calendar
     QStringList diagnostics;
     FakeWallClock clock;
     SecondTicker ticker { clock, format };
-    AlarmEngine engine { state, launcher, format, windows, nullptr,
-                         [this](const QString& line) { diagnostics.append(line); } };
+    AlarmEngine engine { state, launcher, format, windows, nullptr, [this](const QString& line) {
+                            diagnostics.append(line);
+                        } };
     QList<QString> firedAt; // the displayed text when each firing happened
 
     explicit Calendar(qint64 startUtc)
@@ -142,7 +142,8 @@ void AlarmCalendarTest::springForwardSkipsTheHourAndSaysWhichAlarmWasMissed()
     QCOMPARE(calendar.firings(2), 1);
     QCOMPARE(calendar.firings(3), 1);
     QCOMPARE(calendar.diagnostics.size(), 1);
-    QVERIFY2(calendar.diagnostics.at(0).contains(QStringLiteral("02:30:00")), qPrintable(calendar.diagnostics.at(0)));
+    QVERIFY2(calendar.diagnostics.at(0).contains(QStringLiteral("02:30:00")),
+             qPrintable(calendar.diagnostics.at(0)));
 }
 
 void AlarmCalendarTest::fallBackLivesAnHourTwiceButFiresOnce()

@@ -77,15 +77,24 @@ void AccessibilityTest::captionlessControlsAreDescribed_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("textBox");
     QTest::addColumn<QString>("name");
-    QTest::newRow("preset") << "RED_FOREGROUND_COLOR_BUTTON" << "" << false << "Red text colour";
-    QTest::newRow("background preset") << "PURPLE_BACKGROUND_COLOR_BUTTON" << "" << false << "Purple background colour";
-    QTest::newRow("row switch") << "ALARM_3_TICKBOX" << "" << false << "Enable alarm 3";
-    QTest::newRow("row name") << "ALARM_10_NAME_TEXTBOX" << "Alarm Name" << true << "Name of alarm 10";
-    QTest::newRow("row command") << "ALARM_4_RUN_COMMAND_TEXTBOX" << "Run Command" << true << "Command of alarm 4";
-    QTest::newRow("row number") << "ALARM_NUMBER_7_TEXTBOX" << "7" << true << "Alarm 7";
-    QTest::newRow("captioned") << "ALARM_SETTINGS_BUTTON" << "Alarm Settings" << false << "Alarm Settings";
-    QTest::newRow("countdown") << "AUTOCLOSE_COUNTDOWN_TB" << "00" << true << "Autoclose countdown";
-    QTest::newRow("maker") << "VELA_QUILL_BUTTON" << "" << false << "VELA-QUILL: open the settings";
+    QTest::newRow("preset") << "RED_FOREGROUND_COLOR_BUTTON"
+                            << "" << false << "Red text colour";
+    QTest::newRow("background preset") << "PURPLE_BACKGROUND_COLOR_BUTTON"
+                                       << "" << false << "Purple background colour";
+    QTest::newRow("row switch") << "ALARM_3_TICKBOX"
+                                << "" << false << "Enable alarm 3";
+    QTest::newRow("row name") << "ALARM_10_NAME_TEXTBOX"
+                              << "Alarm Name" << true << "Name of alarm 10";
+    QTest::newRow("row command") << "ALARM_4_RUN_COMMAND_TEXTBOX"
+                                 << "Run Command" << true << "Command of alarm 4";
+    QTest::newRow("row number") << "ALARM_NUMBER_7_TEXTBOX"
+                                << "7" << true << "Alarm 7";
+    QTest::newRow("captioned") << "ALARM_SETTINGS_BUTTON"
+                               << "Alarm Settings" << false << "Alarm Settings";
+    QTest::newRow("countdown") << "AUTOCLOSE_COUNTDOWN_TB"
+                               << "00" << true << "Autoclose countdown";
+    QTest::newRow("maker") << "VELA_QUILL_BUTTON"
+                           << "" << false << "VELA-QUILL: open the settings";
 }
 
 void AccessibilityTest::captionlessControlsAreDescribed()
@@ -100,8 +109,8 @@ void AccessibilityTest::captionlessControlsAreDescribed()
 QList<QWidget*> AccessibilityTest::openEveryWindow(ClockRig& rig)
 {
     ClockWindow& clock = rig.start();
-    const SettingsServices settingsServices { rig.store, clock.liveState(), rig.windows, rig.timeFormat, rig.launcher,
-                                              rig.notice };
+    const SettingsServices settingsServices { rig.store,      clock.liveState(), rig.windows,
+                                              rig.timeFormat, rig.launcher,      rig.notice };
     const NotificationServices notificationServices { rig.store, clock.liveState(), rig.windows, rig.launcher,
                                                       rig.notice };
     QWidget* settings = SettingsWindow::showOver(settingsServices, &clock);
@@ -126,8 +135,10 @@ void AccessibilityTest::everyControlOfEveryWindowHasANameAndTakesTab()
                 continue;
             ++checked;
             const QString where = window->objectName() + u'/' + control->objectName();
-            QVERIFY2(!spokenName(*control).trimmed().isEmpty(), qPrintable(where + QStringLiteral(" has no name")));
-            QVERIFY2(order.contains(control->objectName()), qPrintable(where + QStringLiteral(" is not reached by Tab")));
+            QVERIFY2(!spokenName(*control).trimmed().isEmpty(),
+                     qPrintable(where + QStringLiteral(" has no name")));
+            QVERIFY2(order.contains(control->objectName()),
+                     qPrintable(where + QStringLiteral(" is not reached by Tab")));
         }
     }
     QVERIFY(checked > 150);

@@ -37,9 +37,12 @@ void ClockShutdownTest::windowClosedUnmovedStoresTheSamePlace_data()
 {
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("top");
-    QTest::newRow("between pixels") << "1007.5" << "-20";
-    QTest::newRow("partly on a monitor to the left") << "-1500" << "300";
-    QTest::newRow("partly off the right edge") << "10500" << "7500";
+    QTest::newRow("between pixels") << "1007.5"
+                                    << "-20";
+    QTest::newRow("partly on a monitor to the left") << "-1500"
+                                                     << "300";
+    QTest::newRow("partly off the right edge") << "10500"
+                                               << "7500";
 }
 
 void ClockShutdownTest::windowClosedUnmovedStoresTheSamePlace()

@@ -121,12 +121,12 @@ void ClockStartupTest::readsKeysInTheStartupOrder()
 {
     ClockRig rig;
     rig.start();
-    QStringList expected = { "CLOCK-MAIN-Left",     "CLOCK-MAIN-Top",  "CLOCK-MAIN-Width",
-                             "CLOCK-MAIN-Height",   "AlwaysOnTop_TICKBOX", "CLOCK_FORECOLOR",
-                             "CLOCK_BACKCOLOR",     "ENABLE_ALARMS_TICKBOX" };
-    for (const SlotField field : { SlotField::Enabled, SlotField::Name, SlotField::Time, SlotField::ShowMessage,
-                                   SlotField::Message, SlotField::RunCommand, SlotField::Command,
-                                   SlotField::AutoClose, SlotField::RunHidden }) {
+    QStringList expected
+        = { "CLOCK-MAIN-Left",     "CLOCK-MAIN-Top",  "CLOCK-MAIN-Width", "CLOCK-MAIN-Height",
+            "AlwaysOnTop_TICKBOX", "CLOCK_FORECOLOR", "CLOCK_BACKCOLOR",  "ENABLE_ALARMS_TICKBOX" };
+    for (const SlotField field :
+         { SlotField::Enabled, SlotField::Name, SlotField::Time, SlotField::ShowMessage, SlotField::Message,
+           SlotField::RunCommand, SlotField::Command, SlotField::AutoClose, SlotField::RunHidden }) {
         for (int n = 1; n <= kSlotCount; ++n)
             expected.append(slotKey(field, n));
     }
@@ -203,8 +203,8 @@ void ClockStartupTest::damagedValuesStartWithDefaultsAndTellTheUserOnce()
     QCOMPARE(clock.liveState().textColour(), 65280);
     QCOMPARE(clock.liveState().masterSwitch, 0);
     QTRY_COMPARE(rig.notice.texts.size(), 1);
-    for (const char* key : { "CLOCK-MAIN-Left", "AlwaysOnTop_TICKBOX", "CLOCK_FORECOLOR", "ENABLE_ALARMS_TICKBOX",
-                             "ALARM_5_TICKBOX" })
+    for (const char* key : { "CLOCK-MAIN-Left", "AlwaysOnTop_TICKBOX", "CLOCK_FORECOLOR",
+                             "ENABLE_ALARMS_TICKBOX", "ALARM_5_TICKBOX" })
         QVERIFY2(rig.notice.texts.at(0).contains(QLatin1String(key)), key);
     // The damaged texts stay in the store until the program writes those keys itself.
     QCOMPARE(rig.backend.value(QStringLiteral("AlwaysOnTop_TICKBOX")), QStringLiteral("on"));

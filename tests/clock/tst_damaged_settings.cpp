@@ -49,8 +49,8 @@ struct Key
 QList<Key> allKeys()
 {
     QList<Key> keys;
-    QList<WindowKeys> windowKeys = { windows::clock(), windows::settings(), windows::colours(), windows::alarmSettings(),
-                                     windows::testNotification() };
+    QList<WindowKeys> windowKeys = { windows::clock(), windows::settings(), windows::colours(),
+                                     windows::alarmSettings(), windows::testNotification() };
     for (int n = 1; n <= kSlotCount; ++n)
         windowKeys.append(windows::notification(n));
     for (const WindowKeys& window : windowKeys) {
@@ -146,8 +146,10 @@ void DamagedSettingsTest::everyKeyDamagedStartsWithDefaultsAndIsToldOnce()
     ClockWindow clockWindow({ store, clock, format, windowManager, launcher, notice });
     clockWindow.load();
     clockWindow.show();
-    const SettingsServices settingsServices { store, clockWindow.liveState(), windowManager, format, launcher, notice };
-    const NotificationServices notificationServices { store, clockWindow.liveState(), windowManager, launcher, notice };
+    const SettingsServices settingsServices { store, clockWindow.liveState(), windowManager, format, launcher,
+                                              notice };
+    const NotificationServices notificationServices { store, clockWindow.liveState(), windowManager, launcher,
+                                                      notice };
     QWidget* settings = SettingsWindow::showOver(settingsServices, &clockWindow);
     QWidget* colours = ColoursWindow::showOver(settingsServices, settings);
     colours->close();

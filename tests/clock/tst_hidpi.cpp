@@ -30,9 +30,12 @@ void HiDpiTest::storedPositionRoundTripsUnchanged_data()
 {
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("top");
-    QTest::newRow("whole pixels") << "1500" << "3000";
-    QTest::newRow("between pixels") << "1007.5" << "2222.25";
-    QTest::newRow("negative") << "-1500" << "45";
+    QTest::newRow("whole pixels") << "1500"
+                                  << "3000";
+    QTest::newRow("between pixels") << "1007.5"
+                                    << "2222.25";
+    QTest::newRow("negative") << "-1500"
+                              << "45";
 }
 
 void HiDpiTest::storedPositionRoundTripsUnchanged()

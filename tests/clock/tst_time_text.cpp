@@ -61,9 +61,10 @@ void TimeTextTest::twelveHourLocaleAddsItsDesignator()
     if (!built) {
         const QString localedef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
         QVERIFY2(!localedef.isEmpty(), "localedef is needed to build a 12-hour locale");
-        const int status = QProcess::execute(localedef, { QStringLiteral("-i"), QStringLiteral("en_US"),
-                                                          QStringLiteral("-f"), QStringLiteral("UTF-8"),
-                                                          localeDir.filePath(QStringLiteral("en_US.UTF-8")) });
+        const int status = QProcess::execute(localedef,
+                                             { QStringLiteral("-i"), QStringLiteral("en_US"),
+                                               QStringLiteral("-f"), QStringLiteral("UTF-8"),
+                                               localeDir.filePath(QStringLiteral("en_US.UTF-8")) });
         QVERIFY2(status == 0 || status == 1, "localedef failed"); // 1: built with warnings
         qputenv("LOCPATH", localeDir.path().toLocal8Bit());
         built = true;

@@ -65,7 +65,8 @@ void WindowPlacementTest::storedValuesChangeOnlyWhenTheWindowIsSaved()
     QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")), QStringLiteral("-99000"));
     QVERIFY(rig.backend.writeLog.isEmpty());
     clock.close();
-    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")), QString::number((screen_.left() + 67) * 15));
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")),
+             QString::number((screen_.left() + 67) * 15));
 }
 
 void WindowPlacementTest::frameMarginsComeOutOfTheOuterSize()

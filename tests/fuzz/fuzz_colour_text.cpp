@@ -3,7 +3,6 @@
 #include "state/ColourText.h"
 
 #include <QString>
-
 #include <cstdint>
 #include <cstdlib>
 

@@ -3,7 +3,6 @@
 #include "state/ValueForms.h"
 
 #include <QString>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -13,7 +12,8 @@ using namespace vqdbd::forms;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (const auto value = parseSwitch(text); value && (*value < 0 || *value > 2 || parseSwitch(formatSwitch(*value)) != value))
+    if (const auto value = parseSwitch(text);
+        value && (*value < 0 || *value > 2 || parseSwitch(formatSwitch(*value)) != value))
         std::abort();
     if (const auto value = parseColour(text); value && parseColour(formatColour(*value)) != value)
         std::abort();

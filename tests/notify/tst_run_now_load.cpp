@@ -1,8 +1,8 @@
 // RUN NOW with real processes: fifty clicks start fifty programs and leave no zombie; programs that
 // end at once, never end, or print megabytes leave the window responsive; no shell ever sees the text.
 #include "FakeWindowManager.h"
-#include "RecordingNotice.h"
 #include "MemorySettingsBackend.h"
+#include "RecordingNotice.h"
 #include "notify/AlarmNotificationWindow.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "state/LiveState.h"
@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>

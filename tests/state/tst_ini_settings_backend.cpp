@@ -3,12 +3,11 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSysInfo>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,11 +58,16 @@ void IniSettingsBackendTest::sectionIsTheProgramFileNameWithoutFolderOrExtension
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("section");
-    QTest::newRow("built") << "/work/build/vq-dbd" << "vq-dbd";
-    QTest::newRow("renamed copy") << "./deskclock2" << "deskclock2";
-    QTest::newRow("on PATH") << "vq-dbd" << "vq-dbd";
-    QTest::newRow("with extension") << "/opt/clock/vq-dbd.bin" << "vq-dbd";
-    QTest::newRow("nothing") << "" << "vq-dbd";
+    QTest::newRow("built") << "/work/build/vq-dbd"
+                           << "vq-dbd";
+    QTest::newRow("renamed copy") << "./deskclock2"
+                                  << "deskclock2";
+    QTest::newRow("on PATH") << "vq-dbd"
+                             << "vq-dbd";
+    QTest::newRow("with extension") << "/opt/clock/vq-dbd.bin"
+                                    << "vq-dbd";
+    QTest::newRow("nothing") << ""
+                             << "vq-dbd";
 }
 
 void IniSettingsBackendTest::sectionIsTheProgramFileNameWithoutFolderOrExtension()
@@ -109,13 +113,15 @@ void IniSettingsBackendTest::awkwardTextsReadBackExactly()
 void IniSettingsBackendTest::keysStandAtTheTopOfTheFileAsSpelled()
 {
     IniSettingsBackend backend(path());
-    QCOMPARE(backend.write(QStringLiteral("ALARM_3-NOTIFICATION-MESSAGE-Top"), QStringLiteral("-1500.5")), QString());
+    QCOMPARE(backend.write(QStringLiteral("ALARM_3-NOTIFICATION-MESSAGE-Top"), QStringLiteral("-1500.5")),
+             QString());
     QCOMPARE(backend.write(QStringLiteral("AlwaysOnTop_TICKBOX"), QStringLiteral("1")), QString());
     QFile file(path());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString content = QString::fromUtf8(file.readAll());
     QVERIFY2(content.startsWith(QStringLiteral("[General]\n")), qPrintable(content));
-    QVERIFY2(content.contains(QStringLiteral("\nALARM_3-NOTIFICATION-MESSAGE-Top=-1500.5\n")), qPrintable(content));
+    QVERIFY2(content.contains(QStringLiteral("\nALARM_3-NOTIFICATION-MESSAGE-Top=-1500.5\n")),
+             qPrintable(content));
     QVERIFY2(content.contains(QStringLiteral("\nAlwaysOnTop_TICKBOX=1\n")), qPrintable(content));
 }
 
@@ -134,9 +140,12 @@ void IniSettingsBackendTest::handWrittenListIsTheTextAsItStands_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("blank after comma") << "a, b" << "a, b";
-    QTest::newRow("no blank") << "1,2" << "1,2";
-    QTest::newRow("trailing comma") << "x," << "x,";
+    QTest::newRow("blank after comma") << "a, b"
+                                       << "a, b";
+    QTest::newRow("no blank") << "1,2"
+                              << "1,2";
+    QTest::newRow("trailing comma") << "x,"
+                                    << "x,";
 }
 
 void IniSettingsBackendTest::handWrittenListIsTheTextAsItStands()
@@ -179,8 +188,12 @@ void IniSettingsBackendTest::fileIsPrivate()
 {
     IniSettingsBackend backend(path());
     QCOMPARE(backend.write(QStringLiteral("K"), QStringLiteral("v")), QString());
-    struct stat fileStat {};
-    struct stat folderStat {};
+    struct stat fileStat
+    {
+    };
+    struct stat folderStat
+    {
+    };
     QCOMPARE(::stat(QFile::encodeName(path()).constData(), &fileStat), 0);
     QCOMPARE(::stat(QFile::encodeName(QFileInfo(path()).path()).constData(), &folderStat), 0);
     QCOMPARE(fileStat.st_mode & 0777, 0600u);

@@ -10,7 +10,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -79,8 +78,7 @@ void SettingsOnSmallDiskTest::fillDiskLeaving(qint64 bytes)
     QFile filler(mount_ + QStringLiteral("/filler"));
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Append));
     const QByteArray block(512, 'x');
-    while (filler.write(block) == block.size() && filler.flush()) {
-    }
+    while (filler.write(block) == block.size() && filler.flush()) { }
     filler.close();
     // Give back what was asked for, in whole pages as tmpfs counts them.
     QVERIFY(filler.resize(std::max<qint64>(0, filler.size() - bytes)));
@@ -148,7 +146,8 @@ void SettingsOnSmallDiskTest::writesCatchUpOnceTheCauseIsGone()
     store.saveSetting(QStringLiteral("CLOCK-MAIN-Top"), QStringLiteral("2500"));
     store.saveSetting(QStringLiteral("ALARM_3_NAME_TEXTBOX"), QStringLiteral("Tea"));
     QVERIFY(failures.count() >= 1);
-    QCOMPARE(store.getSetting(QStringLiteral("CLOCK-MAIN-Top"), QStringLiteral("1000")), QStringLiteral("2500"));
+    QCOMPARE(store.getSetting(QStringLiteral("CLOCK-MAIN-Top"), QStringLiteral("1000")),
+             QStringLiteral("2500"));
     remount(0);
     store.saveSetting(QStringLiteral("ALARM_3_TIME_TEXTBOX"), QStringLiteral("16:00:00"));
     QVERIFY(!store.hasUnsavedWrites());

@@ -40,7 +40,8 @@ void SettingsStoreTest::presentEmptyKeyGivesEmptyText()
     MemorySettingsBackend backend;
     backend.values.insert(QStringLiteral("ALARM_1_NAME_TEXTBOX"), QString());
     SettingsStore store(backend);
-    const QString name = store.getSetting(QStringLiteral("ALARM_1_NAME_TEXTBOX"), QStringLiteral("Alarm Name"));
+    const QString name
+        = store.getSetting(QStringLiteral("ALARM_1_NAME_TEXTBOX"), QStringLiteral("Alarm Name"));
     QVERIFY(name.isEmpty());
 }
 
@@ -48,20 +49,34 @@ void SettingsStoreTest::damagedValuesFallBackToTheDefault_data()
 {
     QTest::addColumn<QString>("form");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("switch letters") << "switch" << "yes";
-    QTest::newRow("switch empty") << "switch" << "";
-    QTest::newRow("switch a check box refuses") << "switch" << "3";
-    QTest::newRow("switch overflow") << "switch" << "99999999999";
-    QTest::newRow("colour letters") << "colour" << "green";
-    QTest::newRow("colour overflow") << "colour" << "99999999999";
-    QTest::newRow("colour exponent") << "colour" << "1e9";
-    QTest::newRow("position NaN") << "position" << "NaN";
-    QTest::newRow("position inf") << "position" << "inf";
-    QTest::newRow("position exponent") << "position" << "1e9";
-    QTest::newRow("position overflow") << "position" << "99999999999";
-    QTest::newRow("position list") << "position" << "10, 20";
-    QTest::newRow("size zero") << "size" << "0";
-    QTest::newRow("size negative") << "size" << "-3585";
+    QTest::newRow("switch letters") << "switch"
+                                    << "yes";
+    QTest::newRow("switch empty") << "switch"
+                                  << "";
+    QTest::newRow("switch a check box refuses") << "switch"
+                                                << "3";
+    QTest::newRow("switch overflow") << "switch"
+                                     << "99999999999";
+    QTest::newRow("colour letters") << "colour"
+                                    << "green";
+    QTest::newRow("colour overflow") << "colour"
+                                     << "99999999999";
+    QTest::newRow("colour exponent") << "colour"
+                                     << "1e9";
+    QTest::newRow("position NaN") << "position"
+                                  << "NaN";
+    QTest::newRow("position inf") << "position"
+                                  << "inf";
+    QTest::newRow("position exponent") << "position"
+                                       << "1e9";
+    QTest::newRow("position overflow") << "position"
+                                       << "99999999999";
+    QTest::newRow("position list") << "position"
+                                   << "10, 20";
+    QTest::newRow("size zero") << "size"
+                               << "0";
+    QTest::newRow("size negative") << "size"
+                                   << "-3585";
 }
 
 void SettingsStoreTest::damagedValuesFallBackToTheDefault()

@@ -26,7 +26,8 @@ void TwoCopiesTest::bothCopiesKeepTheirKeysAndTheFileIsAlwaysWhole()
     first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     first.start(QStringLiteral(SETTINGS_WRITER), { path, QStringLiteral("FIRST"), QString::number(kWrites) });
-    second.start(QStringLiteral(SETTINGS_WRITER), { path, QStringLiteral("SECOND"), QString::number(kWrites) });
+    second.start(QStringLiteral(SETTINGS_WRITER),
+                 { path, QStringLiteral("SECOND"), QString::number(kWrites) });
 
     int snapshots = 0;
     while (first.state() != QProcess::NotRunning || second.state() != QProcess::NotRunning) {
@@ -50,7 +51,8 @@ void TwoCopiesTest::bothCopiesKeepTheirKeysAndTheFileIsAlwaysWhole()
     QCOMPARE(reader.read(QStringLiteral("FIRST")).text, QStringLiteral("FIRST-%1").arg(kWrites));
     QCOMPARE(reader.read(QStringLiteral("SECOND")).text, QStringLiteral("SECOND-%1").arg(kWrites));
     const QString shared = reader.read(QStringLiteral("SHARED")).text;
-    QVERIFY2(shared == QStringLiteral("FIRST-%1").arg(kWrites) || shared == QStringLiteral("SECOND-%1").arg(kWrites),
+    QVERIFY2(shared == QStringLiteral("FIRST-%1").arg(kWrites)
+                 || shared == QStringLiteral("SECOND-%1").arg(kWrites),
              qPrintable(shared));
 }
 

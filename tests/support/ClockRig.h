@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FakeWallClock.h"
 #include "FakeLauncher.h"
+#include "FakeWallClock.h"
 #include "FakeWindowManager.h"
 #include "MemorySettingsBackend.h"
 #include "RecordingNotice.h"

@@ -4,8 +4,7 @@ namespace vqdbd::test {
 
 FakeWallClock::FakeWallClock(WallTime start)
     : now_(start)
-{
-}
+{ }
 
 void FakeWallClock::advanceTo(WallTime when, std::chrono::milliseconds lateness)
 {

@@ -25,7 +25,9 @@ public:
             keptAbove.insert(window);
         else
             keptAbove.remove(window);
-        calls.append(QStringLiteral("%1:%2").arg(above ? QStringLiteral("above") : QStringLiteral("normal")).arg(window));
+        calls.append(QStringLiteral("%1:%2")
+                         .arg(above ? QStringLiteral("above") : QStringLiteral("normal"))
+                         .arg(window));
     }
 
     QMargins frame;

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# CPack builds the Debian package: its contents are the installed tree under /usr, owned by root; its
+# library dependencies come from dpkg-shlibdeps; lintian finds no error in it (where installed). The
+# package is left unpacked in WORK/root for the test that runs the program from it.
+# Usage: package_deb.sh BUILD_DIR
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+build=$1
+work=${TEST_WORK:?}
+rm -rf "$work"
+mkdir -p "$work"
+
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out") >"$work/cpack.log" 2>&1 \
+    || fail "cpack: $(cat "$work/cpack.log")"
+debs=("$work"/out/vq-dbd_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack wrote no single package: ${debs[*]}"
+deb=${debs[0]}
+echo "package: $(basename "$deb")"
+
+dpkg-deb -c "$deb" | tee "$work/contents"
+while read -r file; do
+    grep -q " \./usr/$file\$" "$work/contents" || fail "the package lacks /usr/$file"
+done < <(installed_files)
+files=$(grep -c '^-' "$work/contents")
+[ "$files" -eq "$(installed_files | wc -l)" ] || fail "the package holds $files files"
+awk '$2 != "root/root" { exit 1 }' "$work/contents" || fail "a file of the package is not root's"
+
+dpkg-deb -f "$deb" Package Version Architecture Depends Recommends Section | tee "$work/control"
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6; do
+    [[ ", $depends" =~ ", $library (>= " ]] || fail "Depends has no versioned $library: $depends"
+done
+case ", $depends," in
+*", libxcb1,"* | *", libxcb1 ("*) ;;
+*) fail "Depends has no libxcb1: $depends" ;;
+esac
+version=$(dpkg-deb -f "$deb" Version)
+zcat < <(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/vq-dbd/changelog.gz) | head -n1 \
+    | grep -q "^vq-dbd ($version) " || fail "the changelog's newest entry is not version $version"
+
+if command -v lintian >/dev/null; then
+    status=0
+    lintian --fail-on error --display-info "$deb" >"$work/lintian.log" 2>&1 || status=$?
+    echo "lintian:"
+    grep -v 'running with root privileges' "$work/lintian.log" || true
+    [ "$status" -eq 0 ] || fail "lintian reports errors (status $status)"
+fi
+
+dpkg -x "$deb" "$work/root"
+echo "package built, listed and unpacked in $work/root"

@@ -5,11 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
-work=${TEST_WORK:?}
-rm -rf "$work"
-mkdir -p "$work/config/VQ_DBD"
-export XDG_CONFIG_HOME=$work/config
-conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
+fresh_settings
 fired=$work/fired.txt
 
 due=$(date -d "@$(($(date +%s) + 5))" +%X)

@@ -5,21 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
-work=${TEST_WORK:?}
-rm -rf "$work"
-mkdir -p "$work/config/VQ_DBD"
-export XDG_CONFIG_HOME=$work/config
-conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
-
-# Waits until a window found by its title is mapped on the screen and ready for clicks: a window
-# has its title before it is shown.
-wait_until_viewable() {
-    for _ in $(seq 1 200); do
-        xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' && { sleep 0.3; return 0; }
-        sleep 0.05
-    done
-    fail "window $1 was never shown"
-}
+fresh_settings
 
 is_above() {
     xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE

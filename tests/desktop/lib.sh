@@ -1,5 +1,24 @@
 # Helpers for the real-window tests; sourced by each test script.
 
+# A private settings folder for the program under test: sets work, conf and XDG_CONFIG_HOME.
+fresh_settings() {
+    work=${TEST_WORK:?}
+    rm -rf "$work"
+    mkdir -p "$work/config/VQ_DBD"
+    export XDG_CONFIG_HOME=$work/config
+    conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
+}
+
+# Waits until a window found by its title is mapped on the screen and ready for clicks: a window
+# has its title before it is shown.
+wait_until_viewable() {
+    for _ in $(seq 1 200); do
+        xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' && { sleep 0.3; return 0; }
+        sleep 0.05
+    done
+    fail "window $1 was never shown"
+}
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1

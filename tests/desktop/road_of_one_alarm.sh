@@ -6,22 +6,8 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
-work=${TEST_WORK:?}
-rm -rf "$work"
-mkdir -p "$work/config/VQ_DBD"
-export XDG_CONFIG_HOME=$work/config
-conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
+fresh_settings
 ran=$work/ran.txt
-
-# Waits until a window found by its title is mapped on the screen and ready for clicks: a window
-# has its title before it is shown.
-wait_until_viewable() {
-    for _ in $(seq 1 200); do
-        xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' && { sleep 0.3; return 0; }
-        sleep 0.05
-    done
-    fail "window $1 was never shown"
-}
 
 # Clicks at a place given in twips, as the windows are designed, inside a window's client area.
 click_at() {

@@ -5,14 +5,14 @@
 #   - xclock -digital -update 1.
 # For each: CPU in % of one core, wake-ups (context switches of all threads) per second and peak
 # RSS over SECONDS (default 30); then the clock's display latency and start-up time.
-# Usage: bench/clock/idle_cost.sh [SECONDS]   (after scripts/build.sh)
+# Usage: bench/clock/idle_cost.sh [SECONDS]   (after scripts/build.sh; BUILD=dir for another build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${1:-30}
 if [ -z "${DISPLAY:-}" ] || [ -z "${BENCH_ON_DESKTOP:-}" ]; then
     BENCH_ON_DESKTOP=1 exec "$root/scripts/with-desktop.sh" "$0" "$@"
 fi
-build=$root/build
+build=${BUILD:-$root/build}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 ticks=$(getconf CLK_TCK)

@@ -34,12 +34,12 @@ void TimerfdWallClock::wakeAt(WallTime when)
     const auto sinceEpoch = when.time_since_epoch();
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
     const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch - seconds);
-    itimerspec spec {};
-    spec.it_value.tv_sec = static_cast<time_t>(seconds.count());
-    spec.it_value.tv_nsec = static_cast<long>(nanos.count());
-    if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-        spec.it_value.tv_nsec = 1; // an all-zero value would disarm the timer
-    if (fd_ < 0 || timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) != 0) {
+    itimerspec expiry {};
+    expiry.it_value.tv_sec = static_cast<time_t>(seconds.count());
+    expiry.it_value.tv_nsec = static_cast<long>(nanos.count());
+    if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0)
+        expiry.it_value.tv_nsec = 1; // an all-zero value would disarm the timer
+    if (fd_ < 0 || timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &expiry, nullptr) != 0) {
         // A clock set between now() and this call cancels the arming; tell the owner to look again.
         QMetaObject::invokeMethod(this, &WallClock::clockChanged, Qt::QueuedConnection);
     }

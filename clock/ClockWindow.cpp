@@ -98,7 +98,7 @@ ClockWindow::~ClockWindow() = default;
 
 void ClockWindow::load()
 {
-    ui::placeWindow(*this, readGeometry(store_, windows::clock()), windows_.frameExtents(*this));
+    ui::placeFromStore(*this, store_, windows::clock(), windows_);
     windows_.keepOutOfTaskbar(*this);
     readLiveState(store_, state_);
     onColoursChanged();
@@ -187,7 +187,7 @@ bool ClockWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ClockWindow::savePosition()
 {
-    vqdbd::savePosition(store_, windows::clock(), ui::windowLeft(*this), ui::windowTop(*this));
+    ui::savePlace(*this, store_, windows::clock());
 }
 
 void ClockWindow::closeEvent(QCloseEvent* event)

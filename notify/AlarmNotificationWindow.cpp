@@ -42,8 +42,7 @@ AlarmNotificationWindow* AlarmNotificationWindow::showOver(const NotificationSer
 
 void AlarmNotificationWindow::load()
 {
-    ui::placeWindow(*this, readGeometry(services_.store, windows::notification(slot_)),
-                    services_.windows.frameExtents(*this));
+    ui::placeFromStore(*this, services_.store, windows::notification(slot_), services_.windows);
     ui::setSwitchValue(*autoClose_, services_.store.readSwitch(slotKey(SlotField::AutoClose, slot_), 0));
 
     const AlarmSlot& alarm = services_.state.slot(slot_);
@@ -64,7 +63,7 @@ void AlarmNotificationWindow::load()
 
 void AlarmNotificationWindow::savePlaceAndAutoClose()
 {
-    savePosition(services_.store, windows::notification(slot_), ui::windowLeft(*this), ui::windowTop(*this));
+    ui::savePlace(*this, services_.store, windows::notification(slot_));
     services_.store.saveSwitch(slotKey(SlotField::AutoClose, slot_), ui::switchValue(*autoClose_));
 }
 

@@ -42,8 +42,7 @@ TestNotificationWindow* TestNotificationWindow::showOver(const NotificationServi
 
 void TestNotificationWindow::load()
 {
-    ui::placeWindow(*this, readGeometry(services_.store, windows::testNotification()),
-                    services_.windows.frameExtents(*this));
+    ui::placeFromStore(*this, services_.store, windows::testNotification(), services_.windows);
     numberLeft_->setText(LiveState::testNumberText());
     numberRight_->setText(LiveState::testNumberText());
     startTimers();
@@ -68,7 +67,7 @@ void TestNotificationWindow::onRunCommandTickboxChanged()
 
 void TestNotificationWindow::savePlace()
 {
-    savePosition(services_.store, windows::testNotification(), ui::windowLeft(*this), ui::windowTop(*this));
+    ui::savePlace(*this, services_.store, windows::testNotification());
 }
 
 void TestNotificationWindow::saveOnOk()

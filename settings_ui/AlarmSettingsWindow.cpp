@@ -7,6 +7,7 @@
 #include "state/SettingsStore.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -235,7 +236,7 @@ void AlarmSettingsWindow::load()
 {
     SettingsStore& store = services_.store;
     const AlarmSlot defaults = defaultSlot();
-    dialogs::placeFromStore(*this, store, windows::alarmSettings(), services_.windows);
+    ui::placeFromStore(*this, store, windows::alarmSettings(), services_.windows);
     setSwitch(*enableAlarms_, store.readSwitch(kEnableAlarmsKey, 0));
 
     const auto loadSwitches = [&](SlotField field) {
@@ -367,7 +368,7 @@ void AlarmSettingsWindow::onOkClicked()
         store.saveSetting(slotKey(field, row.slot), textbox(row, field)->text());
     };
 
-    dialogs::savePlace(*this, store, windows::alarmSettings());
+    ui::savePlace(*this, store, windows::alarmSettings());
     const int master = ui::switchValue(*enableAlarms_);
     store.saveSwitch(kEnableAlarmsKey, master);
     for (const Row& row : rows_) {
@@ -415,7 +416,7 @@ void AlarmSettingsWindow::onTestAlarmWindowButtonClicked()
 
 void AlarmSettingsWindow::closeEvent(QCloseEvent* event)
 {
-    dialogs::savePlace(*this, services_.store, windows::alarmSettings());
+    ui::savePlace(*this, services_.store, windows::alarmSettings());
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 #include "state/SettingsStore.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -171,7 +172,7 @@ ColoursWindow* ColoursWindow::showOver(const SettingsServices& services, QWidget
 
 void ColoursWindow::load()
 {
-    dialogs::placeFromStore(*this, services_.store, windows::colours(), services_.windows);
+    ui::placeFromStore(*this, services_.store, windows::colours(), services_.windows);
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
         ui::setSwitchValue(*manual->tickbox, services_.store.readSwitch(manual->tickboxKey, 0));
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
@@ -227,7 +228,7 @@ void ColoursWindow::onOkClicked()
     applyManual(manualText_);
     applyManual(manualBackground_);
     SettingsStore& store = services_.store;
-    dialogs::savePlace(*this, store, windows::colours());
+    ui::savePlace(*this, store, windows::colours());
     store.saveColour(QStringLiteral("CLOCK_FORECOLOR"), services_.state.textColour());
     store.saveColour(QStringLiteral("CLOCK_BACKCOLOR"), services_.state.backColour());
     store.saveSwitch(kManualTextTickbox, ui::switchValue(*manualText_.tickbox));
@@ -239,7 +240,7 @@ void ColoursWindow::onOkClicked()
 
 void ColoursWindow::closeEvent(QCloseEvent* event)
 {
-    dialogs::savePlace(*this, services_.store, windows::colours());
+    ui::savePlace(*this, services_.store, windows::colours());
     event->accept();
 }
 

@@ -31,17 +31,6 @@ void makeModal(QWidget& dialog)
     dialog.setAttribute(Qt::WA_DeleteOnClose);
 }
 
-void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows)
-{
-    const TwipsRect rect = readGeometry(store, keys);
-    ui::placeWindow(window, rect, windows.frameExtents(window));
-}
-
-void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys)
-{
-    savePosition(store, keys, ui::windowLeft(window), ui::windowTop(window));
-}
-
 void setEntryOn(QLineEdit& box)
 {
     box.setEnabled(true);

@@ -30,11 +30,6 @@ ui::ControlDesign control(QString name, ui::ControlKind kind, QString caption, i
 // while it is open (their timers keep running), and it is deleted when it closes.
 void makeModal(QWidget& dialog);
 
-// Reads the window's Left, Top, Width and Height and puts it there.
-void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows);
-// Saves the window's Left and Top.
-void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys);
-
 // The two looks of an entry box: on is enabled, not locked, on the window-background colour; off
 // is disabled, locked, on light grey. Each step is taken in this order.
 void setEntryOn(QLineEdit& box);

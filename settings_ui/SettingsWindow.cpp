@@ -6,6 +6,7 @@
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
 #include "ui/Design.h"
+#include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -109,7 +110,7 @@ SettingsWindow* SettingsWindow::showOver(const SettingsServices& services, QWidg
 
 void SettingsWindow::load()
 {
-    dialogs::placeFromStore(*this, services_.store, windows::settings(), services_.windows);
+    ui::placeFromStore(*this, services_.store, windows::settings(), services_.windows);
     ui::setSwitchValue(*alwaysOnTop_, services_.store.readSwitch(kAlwaysOnTopKey, kAlwaysOnTopDefault));
 }
 
@@ -138,7 +139,7 @@ void SettingsWindow::onAlarmSettingsButtonClicked()
 
 void SettingsWindow::onOkClicked()
 {
-    dialogs::savePlace(*this, services_.store, windows::settings());
+    ui::savePlace(*this, services_.store, windows::settings());
     services_.store.saveSwitch(kAlwaysOnTopKey, ui::switchValue(*alwaysOnTop_));
     close();
 }

@@ -1,5 +1,7 @@
 #include "Twips.h"
 
+#include "platform/WindowManager.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVariant>
@@ -67,6 +69,16 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
     window.setProperty(kPlacedLeft, placedLeft);
     window.setProperty(kPlacedTop, placedTop);
     window.setProperty(kPlacedPixels, frameTopLeft);
+}
+
+void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows)
+{
+    placeWindow(window, readGeometry(store, keys), windows.frameExtents(window));
+}
+
+void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys)
+{
+    savePosition(store, keys, windowLeft(window), windowTop(window));
 }
 
 float windowLeft(const QWidget& window)

@@ -7,6 +7,11 @@
 
 class QWidget;
 
+namespace vqdbd {
+class SettingsStore;
+class WindowManager;
+} // namespace vqdbd
+
 namespace vqdbd::ui {
 
 // Designs are laid out in twips; on screen 15 twips make one logical pixel.
@@ -26,6 +31,11 @@ bool liesOnSomeScreen(const QRect& frame);
 // corner, Width and Height its outer size, of which the window manager's frame takes its margins.
 // A window that would lie on no screen at all opens at the default place on the primary screen.
 void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame);
+// Reads a window's Left, Top, Width and Height from the store and puts it there.
+void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows);
+// Saves the window's Left and then its Top.
+void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys);
+
 // The outer frame's top-left corner in twips, as it is stored.
 float windowLeft(const QWidget& window);
 float windowTop(const QWidget& window);

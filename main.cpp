@@ -12,6 +12,8 @@
 #include "ui/WindowClosing.h"
 
 #include <QApplication>
+#include <chrono>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -44,5 +46,12 @@ int main(int argc, char* argv[])
 
     clock.load();
     clock.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+
+    // A save refused during the run (a held lock, a full disk) gets one last chance, briefly.
+    const QStringList unsaved = store.saveUnsaved(std::chrono::seconds(2));
+    if (!unsaved.isEmpty())
+        std::fprintf(stderr, "vq-dbd: settings not saved: %s\n",
+                     qUtf8Printable(unsaved.join(QStringLiteral(", "))));
+    return status;
 }

@@ -63,6 +63,7 @@ void AlarmNotificationWindow::load()
 
 void AlarmNotificationWindow::savePlaceAndAutoClose()
 {
+    const SettingsBatch batch(services_.store);
     ui::savePlace(*this, services_.store, windows::notification(slot_));
     services_.store.saveSwitch(slotKey(SlotField::AutoClose, slot_), ui::switchValue(*autoClose_));
 }

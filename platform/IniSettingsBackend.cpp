@@ -3,29 +3,29 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QLockFile>
 #include <QStandardPaths>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vqdbd {
 
 namespace {
 
-constexpr auto kPrivateFile = QFile::ReadOwner | QFile::WriteOwner;
 constexpr auto kPrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 
-QString statusReason(QSettings::Status status, const QString& path)
+QString lockProblem(const QLockFile& lock, const QString& path)
 {
-    switch (status) {
-    case QSettings::NoError:
-        return {};
-    case QSettings::AccessError:
-        return QStringLiteral("cannot access %1").arg(path);
-    case QSettings::FormatError:
-        return QStringLiteral("%1 is not a readable settings file").arg(path);
+    switch (lock.error()) {
+    case QLockFile::LockFailedError:
+        return QStringLiteral("%1 is being written by another program (its lock %1.lock is held); "
+                              "the settings are saved later")
+            .arg(path);
+    case QLockFile::PermissionError:
+        return QStringLiteral("cannot create the lock %1.lock").arg(path);
+    case QLockFile::NoError:
+    case QLockFile::UnknownError:
+        break;
     }
-    return QStringLiteral("unknown error on %1").arg(path);
+    return QStringLiteral("cannot take the lock %1.lock").arg(path);
 }
 
 } // namespace
@@ -40,75 +40,72 @@ QString IniSettingsBackend::defaultFilePath(const QString& section)
     return configHome + QStringLiteral("/VQ_DBD/") + section + QStringLiteral(".conf");
 }
 
-QString IniSettingsBackend::plantedLinkProblem() const
+QString IniSettingsBackend::refresh(const QString& target)
 {
-    // A settings file that is a symbolic link is followed only when both the link and what it points
-    // to belong to this user (a dotfile manager's link); a link planted by someone else, or one into
-    // another user's file (or to nowhere, which a write would create), is left alone.
-    const QByteArray path = QFile::encodeName(filePath_);
-    struct stat link
-    {
-    };
-    if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+    const settingsfile::Stamp now = settingsfile::stampOf(target);
+    if (loaded_ && now == stamp_)
         return {};
-    struct stat target
-    {
-    };
-    if (link.st_uid != ::geteuid() || ::stat(path.constData(), &target) != 0 || target.st_uid != ::geteuid())
-        return QStringLiteral("%1 is a symbolic link to a file that is not yours; it is left alone")
-            .arg(filePath_);
+    settingsfile::Content content = settingsfile::read(target);
+    if (!content.problem.isEmpty()) {
+        loaded_ = false;
+        return content.problem;
+    }
+    document_ = IniDocument::parse(content.bytes);
+    stamp_ = content.stamp;
+    loaded_ = true;
+    for (const QString& line : document_.ignoredLines())
+        notes_.append(target + QStringLiteral(", ") + line);
     return {};
 }
 
 StoredValue IniSettingsBackend::read(const QString& key)
 {
-    if (QString problem = plantedLinkProblem(); !problem.isEmpty())
+    const settingsfile::Target target = settingsfile::resolve(filePath_);
+    if (!target.problem.isEmpty())
+        return { StoredValue::Kind::Failed, {}, target.problem };
+    if (QString problem = refresh(target.path); !problem.isEmpty())
         return { StoredValue::Kind::Failed, {}, problem };
-    const QFileInfo info(filePath_);
-    if (!info.exists() && !info.isSymLink())
-        return {};
-    if (info.isDir() || !info.isReadable())
-        return { StoredValue::Kind::Failed, {}, QStringLiteral("cannot read %1").arg(filePath_) };
 
-    // A fresh QSettings each time: its status is sticky, and Qt shares the parsed file between
-    // instances, re-reading it only when it changed on disk.
-    QSettings settings(filePath_, QSettings::IniFormat);
-    const bool present = settings.contains(key);
-    // An access error here is Qt failing to write back a change that an earlier refused write left
-    // pending; the file itself was readable (checked above), so what it holds still stands.
-    if (settings.status() == QSettings::FormatError)
-        return { StoredValue::Kind::Failed, {}, statusReason(settings.status(), filePath_) };
-    if (!present)
+    const std::optional<IniValue> value = document_.value(key);
+    if (!value)
         return {};
-
-    const QVariant value = settings.value(key);
-    if (value.typeId() == QMetaType::QString)
-        return { StoredValue::Kind::Text, value.toString(), {} };
-    // An unquoted "a, b" written by hand reads as a list: the text is what stands in the file.
-    if (value.typeId() == QMetaType::QStringList)
-        return { StoredValue::Kind::Text, rawValueInFile(key), {} };
-    return { StoredValue::Kind::Unreadable, rawValueInFile(key), {} };
+    if (!value->readable)
+        return { StoredValue::Kind::Unreadable, value->text, {} };
+    return { StoredValue::Kind::Text, value->text, {}, value->remark };
 }
 
-QString IniSettingsBackend::write(const QString& key, const QString& text)
+QString IniSettingsBackend::write(const SettingChanges& changes, std::chrono::milliseconds lockWait)
 {
     if (QString problem = prepareFolder(); !problem.isEmpty())
         return problem;
-    if (QFileInfo(filePath_).isDir())
-        return QStringLiteral("%1 is a folder").arg(filePath_);
-    if (QString problem = plantedLinkProblem(); !problem.isEmpty())
+    const settingsfile::Target target = settingsfile::resolve(filePath_);
+    if (!target.problem.isEmpty())
+        return target.problem;
+
+    // The lock keeps two copies from overwriting each other's keys; it is the same lock file that
+    // QSettings takes, so older copies of the program keep to it too.
+    QLockFile lock(target.path + QStringLiteral(".lock"));
+    if (!lock.tryLock(static_cast<int>(lockWait.count())))
+        return lockProblem(lock, target.path);
+
+    if (QString problem = refresh(target.path); !problem.isEmpty())
         return problem;
-
-    QSettings settings(filePath_, QSettings::IniFormat);
-    settings.setValue(key, text);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        return statusReason(settings.status(), filePath_);
-
-    QFile file(filePath_);
-    if (file.permissions() != kPrivateFile)
-        file.setPermissions(kPrivateFile);
+    IniDocument changed = document_;
+    for (const auto& [key, text] : changes)
+        changed.setValue(key, text);
+    const QByteArray bytes = changed.toBytes();
+    if (stamp_.exists && bytes == document_.toBytes())
+        return {};
+    if (QString problem = settingsfile::replace(target.path, bytes); !problem.isEmpty())
+        return problem;
+    document_ = std::move(changed);
+    stamp_ = settingsfile::stampOf(target.path);
     return {};
+}
+
+QStringList IniSettingsBackend::takeNotes()
+{
+    return std::exchange(notes_, {});
 }
 
 QString IniSettingsBackend::prepareFolder() const
@@ -119,25 +116,6 @@ QString IniSettingsBackend::prepareFolder() const
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create the folder %1").arg(folder);
     QFile::setPermissions(folder, kPrivateFolder);
-    return {};
-}
-
-QString IniSettingsBackend::rawValueInFile(const QString& key) const
-{
-    QFile file(filePath_);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    bool inGeneral = true;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inGeneral = line.compare(QStringLiteral("[General]"), Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (inGeneral && equals > 0 && line.left(equals).trimmed() == key)
-            return line.mid(equals + 1).trimmed();
-    }
     return {};
 }
 

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "IniDocument.h"
 #include "SettingsBackend.h"
+#include "SettingsFile.h"
 
 namespace vqdbd {
 
-// Settings in an INI file through QSettings, one file per section:
-// $XDG_CONFIG_HOME/VQ_DBD/<section>.conf, keys at the top level of the file.
+// Settings in an INI file that Qt's IniFormat reads and a person can edit, one file per section:
+// $XDG_CONFIG_HOME/VQ_DBD/<section>.conf, keys at the top level of the file. Reads come from the
+// parsed file in memory, parsed again only when the file changed on disk. A write takes the lock
+// beside the file (the one QSettings takes), merges the changes into what is on disk now, and
+// replaces the file whole, or leaves it untouched.
 class IniSettingsBackend final : public SettingsBackend
 {
 public:
@@ -14,15 +19,21 @@ public:
     static QString defaultFilePath(const QString& section);
     const QString& filePath() const { return filePath_; }
 
+    using SettingsBackend::write;
     StoredValue read(const QString& key) override;
-    QString write(const QString& key, const QString& text) override;
+    QString write(const SettingChanges& changes, std::chrono::milliseconds lockWait) override;
+    QStringList takeNotes() override;
 
 private:
-    QString rawValueInFile(const QString& key) const;
+    // Brings the parsed file up to date with the disk; returns why it could not, or empty.
+    QString refresh(const QString& target);
     QString prepareFolder() const;
-    QString plantedLinkProblem() const;
 
     QString filePath_;
+    IniDocument document_;
+    settingsfile::Stamp stamp_;
+    bool loaded_ = false;
+    QStringList notes_;
 };
 
 } // namespace vqdbd

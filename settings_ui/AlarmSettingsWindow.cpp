@@ -361,6 +361,8 @@ void AlarmSettingsWindow::onOkClicked()
 {
     SettingsStore& store = services_.store;
     LiveState& state = services_.state;
+    // One rewrite of the settings file for the whole window, whatever it holds.
+    const SettingsBatch batch(store);
     const auto saveSwitch = [&](const Row& row, SlotField field) {
         store.saveSwitch(slotKey(field, row.slot), ui::switchValue(*tickbox(row, field)));
     };

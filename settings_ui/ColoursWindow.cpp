@@ -228,6 +228,8 @@ void ColoursWindow::onOkClicked()
     applyManual(manualText_);
     applyManual(manualBackground_);
     SettingsStore& store = services_.store;
+    // One rewrite of the settings file for the OK and the closing it ends with.
+    const SettingsBatch batch(store);
     ui::savePlace(*this, store, windows::colours());
     store.saveColour(QStringLiteral("CLOCK_FORECOLOR"), services_.state.textColour());
     store.saveColour(QStringLiteral("CLOCK_BACKCOLOR"), services_.state.backColour());

@@ -139,6 +139,7 @@ void SettingsWindow::onAlarmSettingsButtonClicked()
 
 void SettingsWindow::onOkClicked()
 {
+    const SettingsBatch batch(services_.store);
     ui::savePlace(*this, services_.store, windows::settings());
     services_.store.saveSwitch(kAlwaysOnTopKey, ui::switchValue(*alwaysOnTop_));
     close();

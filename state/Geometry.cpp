@@ -16,6 +16,7 @@ TwipsRect readGeometry(SettingsStore& store, const WindowKeys& keys)
 
 void savePosition(SettingsStore& store, const WindowKeys& keys, float left, float top)
 {
+    const SettingsBatch batch(store);
     store.saveTwips(keys.left(), left);
     store.saveTwips(keys.top(), top);
 }

@@ -2,14 +2,41 @@
 
 #include "ValueForms.h"
 
+#include <QElapsedTimer>
+#include <QThread>
 #include <algorithm>
 
 namespace vqdbd {
 
+namespace {
+
+using namespace std::chrono_literals;
+
+// A store that refused a write is tried again soon, then less and less often.
+constexpr std::chrono::milliseconds kFirstRetry = 1s;
+constexpr std::chrono::milliseconds kLongestRetry = 60s;
+
+QString describeKeys(const SettingChanges& changes)
+{
+    constexpr std::size_t kNamed = 3;
+    QStringList names;
+    for (std::size_t i = 0; i < changes.size() && i < kNamed; ++i)
+        names.append(changes[i].first);
+    QString text = names.join(QStringLiteral(", "));
+    if (changes.size() > kNamed)
+        text += QStringLiteral(" and %1 more").arg(changes.size() - kNamed);
+    return text;
+}
+
+} // namespace
+
 SettingsStore::SettingsStore(SettingsBackend& backend, QObject* parent)
     : QObject(parent)
     , backend_(backend)
-{ }
+{
+    retryTimer_.setSingleShot(true);
+    connect(&retryTimer_, &QTimer::timeout, this, &SettingsStore::retryUnsaved);
+}
 
 SettingsStore::Read SettingsStore::readStored(const QString& key)
 {
@@ -19,8 +46,13 @@ SettingsStore::Read SettingsStore::readStored(const QString& key)
         return { Read::Usable, pending->second };
 
     const StoredValue stored = backend_.read(key);
+    passOnNotes();
     switch (stored.kind) {
     case StoredValue::Kind::Text:
+        if (!stored.remark.isEmpty() && !remarked_.contains(key)) {
+            remarked_.insert(key);
+            Q_EMIT valueRemarked(key, stored.remark);
+        }
         return { Read::Usable, stored.text };
     case StoredValue::Kind::Absent:
         return { Read::Missing, {} };
@@ -96,21 +128,82 @@ QString SettingsStore::readText(const QString& key, const QString& defaultText)
 
 void SettingsStore::saveSetting(const QString& key, const QString& text)
 {
-    std::erase_if(unsaved_, [&](const auto& entry) { return entry.first == key; });
-    unsaved_.emplace_back(key, text);
-    flushUnsaved();
+    // A key saved again keeps its place: the store then ends as the single writes in order would leave it.
+    const auto pending = std::find_if(unsaved_.begin(), unsaved_.end(),
+                                      [&](const auto& entry) { return entry.first == key; });
+    if (pending != unsaved_.end())
+        pending->second = text;
+    else
+        unsaved_.emplace_back(key, text);
+    if (batchDepth_ == 0)
+        flushUnsaved(SettingsBackend::kUsualLockWait);
 }
 
-void SettingsStore::flushUnsaved()
+void SettingsStore::flushUnsaved(std::chrono::milliseconds lockWait)
 {
+    if (unsaved_.empty())
+        return;
+    const QString problem = backend_.write(unsaved_, lockWait);
+    if (problem.isEmpty()) {
+        unsaved_.clear();
+        retryTimer_.stop();
+        retryDelay_ = {};
+        return;
+    }
+    Q_EMIT storeFailed(describeKeys(unsaved_), problem);
+    if (!retryTimer_.isActive()) {
+        retryDelay_ = kFirstRetry;
+        retryTimer_.start(retryDelay_);
+    }
+}
+
+void SettingsStore::retryUnsaved()
+{
+    if (unsaved_.empty())
+        return;
+    // In the background the clock must not wait for another writer: a held lock is tried again later.
+    if (backend_.write(unsaved_, std::chrono::milliseconds::zero()).isEmpty()) {
+        unsaved_.clear();
+        retryDelay_ = {};
+        return;
+    }
+    retryDelay_ = std::min(retryDelay_ * 2, kLongestRetry);
+    retryTimer_.start(retryDelay_);
+}
+
+QStringList SettingsStore::unsavedKeys() const
+{
+    QStringList keys;
+    for (const auto& entry : unsaved_)
+        keys.append(entry.first);
+    return keys;
+}
+
+QStringList SettingsStore::saveUnsaved(std::chrono::milliseconds within)
+{
+    constexpr auto kPause = 100ms;
+    QElapsedTimer elapsed;
+    elapsed.start();
     while (!unsaved_.empty()) {
-        const auto& [key, text] = unsaved_.front();
-        const QString problem = backend_.write(key, text);
-        if (!problem.isEmpty()) {
-            Q_EMIT storeFailed(key, problem);
-            return;
+        if (backend_.write(unsaved_, SettingsBackend::kUsualLockWait).isEmpty()) {
+            unsaved_.clear();
+            break;
         }
-        unsaved_.erase(unsaved_.begin());
+        if (std::chrono::milliseconds(elapsed.elapsed()) + kPause >= within)
+            break;
+        QThread::msleep(static_cast<unsigned long>(kPause.count()));
+    }
+    retryTimer_.stop();
+    return unsavedKeys();
+}
+
+void SettingsStore::passOnNotes()
+{
+    for (const QString& note : backend_.takeNotes()) {
+        if (noted_.contains(note))
+            continue;
+        noted_.insert(note);
+        Q_EMIT storeNoted(note);
     }
 }
 
@@ -127,6 +220,18 @@ void SettingsStore::saveColour(const QString& key, qint32 value)
 void SettingsStore::saveTwips(const QString& key, float value)
 {
     saveSetting(key, forms::formatTwips(value));
+}
+
+SettingsBatch::SettingsBatch(SettingsStore& store)
+    : store_(store)
+{
+    ++store_.batchDepth_;
+}
+
+SettingsBatch::~SettingsBatch()
+{
+    if (--store_.batchDepth_ == 0)
+        store_.flushUnsaved(SettingsBackend::kUsualLockWait);
 }
 
 } // namespace vqdbd

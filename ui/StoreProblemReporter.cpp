@@ -14,6 +14,17 @@ StoreProblemReporter::StoreProblemReporter(SettingsStore& store, UserNotice& not
 {
     connect(&store, &SettingsStore::valueReset, this, &StoreProblemReporter::onValueReset);
     connect(&store, &SettingsStore::storeFailed, this, &StoreProblemReporter::onStoreFailed);
+    connect(&store, &SettingsStore::valueRemarked, this, &StoreProblemReporter::onValueRemarked);
+    connect(&store, &SettingsStore::storeNoted, this, &StoreProblemReporter::onStoreNoted);
+}
+
+void StoreProblemReporter::schedule()
+{
+    if (!scheduled_) {
+        scheduled_ = true;
+        // Collect what one action (such as the start-up's reads) finds, then tell it in one message.
+        QTimer::singleShot(0, this, &StoreProblemReporter::tellUser);
+    }
 }
 
 void StoreProblemReporter::onValueReset(const QString& key, const QString& storedText, const QString& form,
@@ -25,11 +36,7 @@ void StoreProblemReporter::onValueReset(const QString& key, const QString& store
     if (resetsTold_)
         return;
     resets_.append(line);
-    if (!scheduled_) {
-        scheduled_ = true;
-        // Collect what one action (such as the start-up's reads) finds, then tell it in one message.
-        QTimer::singleShot(0, this, &StoreProblemReporter::tellUser);
-    }
+    schedule();
 }
 
 void StoreProblemReporter::onStoreFailed(const QString& key, const QString& reason)
@@ -39,10 +46,26 @@ void StoreProblemReporter::onStoreFailed(const QString& key, const QString& reas
     if (failuresTold_)
         return;
     failures_.append(line);
-    if (!scheduled_) {
-        scheduled_ = true;
-        QTimer::singleShot(0, this, &StoreProblemReporter::tellUser);
-    }
+    schedule();
+}
+
+void StoreProblemReporter::onValueRemarked(const QString& key, const QString& remark)
+{
+    addRemark(key + QStringLiteral(": ") + remark);
+}
+
+void StoreProblemReporter::onStoreNoted(const QString& note)
+{
+    addRemark(note);
+}
+
+void StoreProblemReporter::addRemark(const QString& line)
+{
+    std::fprintf(stderr, "vq-dbd: settings file: %s\n", qUtf8Printable(line));
+    if (remarksTold_)
+        return;
+    remarks_.append(line);
+    schedule();
 }
 
 void StoreProblemReporter::tellUser()
@@ -63,6 +86,16 @@ void StoreProblemReporter::tellUser()
                                     "has and saves again with the next change:\n\n")
                          + failures_.join(u'\n'));
         failures_.clear();
+    }
+    if (!remarks_.isEmpty() && !remarksTold_) {
+        remarksTold_ = true;
+        notice_.tell(
+            QStringLiteral("VQ-DBD - V3 - SETTINGS FILE"),
+            QStringLiteral("Some lines of the settings file, edited by hand, read otherwise than they "
+                           "look, and the clock uses what it read. To keep a ; put the text in double "
+                           "quotes; write \\\" for a quote and \\\\ for a backslash:\n\n")
+                + remarks_.join(u'\n'));
+        remarks_.clear();
     }
 }
 

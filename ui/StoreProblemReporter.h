@@ -10,7 +10,7 @@ class UserNotice;
 
 // Says on standard error what went wrong with the settings store, key by key, and tells the user
 // once per run (per kind of problem) without blocking: values that were reset to their defaults,
-// and a store that refused to be read or written.
+// a store that refused to be read or written, and a hand-edited file read otherwise than it looks.
 class StoreProblemReporter final : public QObject
 {
     Q_OBJECT
@@ -21,13 +21,19 @@ private:
     void onValueReset(const QString& key, const QString& storedText, const QString& form,
                       const QString& defaultText);
     void onStoreFailed(const QString& key, const QString& reason);
+    void onValueRemarked(const QString& key, const QString& remark);
+    void onStoreNoted(const QString& note);
+    void addRemark(const QString& line);
+    void schedule();
     void tellUser();
 
     UserNotice& notice_;
     QStringList resets_;
     QStringList failures_;
+    QStringList remarks_;
     bool resetsTold_ = false;
     bool failuresTold_ = false;
+    bool remarksTold_ = false;
     bool scheduled_ = false;
 };
 

@@ -135,6 +135,7 @@ void SettingsWindowTest::okStoresPlaceThenSwitchAndTheCloseBoxNothing()
     control<QPushButton>(window, "OK_BUTTON")->click();
     QCOMPARE(rig.backend.writeLog,
              QStringList({ "MAIN-SETTINGS-Left=450", "MAIN-SETTINGS-Top=600", "AlwaysOnTop_TICKBOX=1" }));
+    QCOMPARE(rig.backend.commits, 1);
     QCOMPARE(openWindows(), QStringList { "OWNER" });
     window = open(rig);
     QCOMPARE(window->frameGeometry().topLeft(), QPoint(30, 40));

@@ -1,10 +1,14 @@
+#include "RecordingNotice.h"
 #include "platform/IniSettingsBackend.h"
 #include "state/Section.h"
+#include "state/SettingsStore.h"
+#include "ui/StoreProblemReporter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,10 +35,19 @@ private Q_SLOTS:
     void storePathThatIsAFolderFailsReadsAndWrites();
     void fileIsPrivate();
     void twoWritersOfOneSectionKeepEachOthersKeys();
-    void plantedSymlinkIsNeverFollowed_data();
-    void plantedSymlinkIsNeverFollowed();
+    void onlyTheUsersOwnSymlinkIsFollowed_data();
+    void onlyTheUsersOwnSymlinkIsFollowed();
+    void pathThatIsNotARegularFileIsRefusedAtOnce_data();
+    void pathThatIsNotARegularFileIsRefusedAtOnce();
     void staleLockFromACrashDoesNotDelayAWrite();
+    void heldLockRefusesTheWriteWithinItsWait_data();
+    void heldLockRefusesTheWriteWithinItsWait();
     void fileDeletedWhileRunningIsWrittenAgain();
+    void oneWriteOfManyKeysGivesTheFileOfTheSingleWrites_data();
+    void oneWriteOfManyKeysGivesTheFileOfTheSingleWrites();
+    void readsComeFromMemoryUntilTheFileChanges();
+    void handEditedFileReadsAsThePersonMeant_data();
+    void handEditedFileReadsAsThePersonMeant();
 
 private:
     QString path() const { return dir_->filePath(QStringLiteral("VQ_DBD/vq-dbd.conf")); }
@@ -212,19 +225,20 @@ void IniSettingsBackendTest::twoWritersOfOneSectionKeepEachOthersKeys()
     QCOMPARE(reader.read(QStringLiteral("CLOCK-MAIN-Top")).text, QStringLiteral("300"));
 }
 
-void IniSettingsBackendTest::plantedSymlinkIsNeverFollowed_data()
+void IniSettingsBackendTest::onlyTheUsersOwnSymlinkIsFollowed_data()
 {
     QTest::addColumn<bool>("linkIsOthers");
-    QTest::addColumn<bool>("targetIsOthers");
+    QTest::addColumn<bool>("targetIsOthers"); // the file, or the folder of a file not made yet
     QTest::addColumn<bool>("targetExists");
     QTest::addColumn<bool>("followed");
     QTest::newRow("own link to own file") << false << false << true << true;
+    QTest::newRow("own link to a file not made yet in an own folder") << false << false << false << true;
     QTest::newRow("own link to another user's file") << false << true << true << false;
+    QTest::newRow("own link into another user's folder") << false << true << false << false;
     QTest::newRow("link planted by another user") << true << false << true << false;
-    QTest::newRow("link to nowhere") << false << false << false << false;
 }
 
-void IniSettingsBackendTest::plantedSymlinkIsNeverFollowed()
+void IniSettingsBackendTest::onlyTheUsersOwnSymlinkIsFollowed()
 {
     QFETCH(bool, linkIsOthers);
     QFETCH(bool, targetIsOthers);
@@ -233,16 +247,20 @@ void IniSettingsBackendTest::plantedSymlinkIsNeverFollowed()
     if ((linkIsOthers || targetIsOthers) && ::geteuid() != 0)
         QSKIP("making a file of another user needs root");
     constexpr uid_t kOtherUser = 65534;
-    const QString target = dir_->filePath(QStringLiteral("victim"));
+    const QString folder = dir_->filePath(QStringLiteral("dotfiles"));
+    const QString target = folder + QStringLiteral("/victim");
+    QVERIFY(QDir().mkpath(folder));
     const QByteArray original = "[General]\nSECRET=keep me\n";
     if (targetExists) {
         QFile file(target);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(original);
         file.close();
-        if (targetIsOthers)
-            QCOMPARE(::chown(QFile::encodeName(target).constData(), kOtherUser, kOtherUser), 0);
     }
+    if (targetIsOthers)
+        QCOMPARE(
+            ::chown(QFile::encodeName(targetExists ? target : folder).constData(), kOtherUser, kOtherUser),
+            0);
     QVERIFY(QDir().mkpath(QFileInfo(path()).path()));
     QVERIFY(QFile::link(target, path()));
     if (linkIsOthers)
@@ -251,9 +269,17 @@ void IniSettingsBackendTest::plantedSymlinkIsNeverFollowed()
     IniSettingsBackend backend(path());
     const QString problem = backend.write(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1000"));
     QCOMPARE(problem.isEmpty(), followed);
-    QCOMPARE(backend.read(QStringLiteral("SECRET")).kind == StoredValue::Kind::Failed, !followed);
-    if (!followed) {
-        QFile file(target);
+    QCOMPARE(backend.read(QStringLiteral("CLOCK-MAIN-Left")).kind == StoredValue::Kind::Failed, !followed);
+    QFile file(target);
+    if (followed) {
+        // The link stays a link; the file it leads to holds the settings.
+        QVERIFY(QFileInfo(path()).isSymLink());
+        QCOMPARE(IniSettingsBackend(target).read(QStringLiteral("CLOCK-MAIN-Left")).text,
+                 QStringLiteral("1000"));
+        QCOMPARE(backend.read(QStringLiteral("SECRET")).text,
+                 targetExists ? QStringLiteral("keep me") : QString());
+    } else {
+        QVERIFY2(problem.contains(QStringLiteral("not yours")), qPrintable(problem));
         if (targetExists) {
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), original);
@@ -261,6 +287,45 @@ void IniSettingsBackendTest::plantedSymlinkIsNeverFollowed()
             QVERIFY(!file.exists());
         }
     }
+}
+
+void IniSettingsBackendTest::pathThatIsNotARegularFileIsRefusedAtOnce_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("named pipe") << "fifo"
+                                << "a named pipe";
+    QTest::newRow("own link to a device") << "device link"
+                                          << "a device";
+    QTest::newRow("folder") << "folder"
+                            << "a folder";
+}
+
+void IniSettingsBackendTest::pathThatIsNotARegularFileIsRefusedAtOnce()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, named);
+    QVERIFY(QDir().mkpath(QFileInfo(path()).path()));
+    const QByteArray name = QFile::encodeName(path());
+    if (kind == QStringLiteral("fifo"))
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    else if (kind == QStringLiteral("device link"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), path()));
+    else
+        QVERIFY(QDir().mkpath(path()));
+
+    // Nothing may block on it (a pipe with no writer would hold open() for ever).
+    IniSettingsBackend backend(path());
+    const StoredValue value = backend.read(QStringLiteral("CLOCK-MAIN-Left"));
+    QCOMPARE(int(value.kind), int(StoredValue::Kind::Failed));
+    QVERIFY2(value.reason.contains(named), qPrintable(value.reason));
+    const QString problem = backend.write(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1"));
+    QVERIFY2(problem.contains(named), qPrintable(problem));
+    struct stat after
+    {
+    };
+    QCOMPARE(::lstat(name.constData(), &after), 0);
+    QVERIFY(!S_ISREG(after.st_mode));
 }
 
 void IniSettingsBackendTest::staleLockFromACrashDoesNotDelayAWrite()
@@ -283,6 +348,45 @@ void IniSettingsBackendTest::staleLockFromACrashDoesNotDelayAWrite()
     QCOMPARE(backend.read(QStringLiteral("CLOCK-MAIN-Left")).text, QStringLiteral("1000"));
 }
 
+void IniSettingsBackendTest::heldLockRefusesTheWriteWithinItsWait_data()
+{
+    QTest::addColumn<bool>("liveHolder");
+    QTest::newRow("fresh empty lock file") << false;
+    QTest::newRow("lock held by a live process") << true;
+}
+
+void IniSettingsBackendTest::heldLockRefusesTheWriteWithinItsWait()
+{
+    QFETCH(bool, liveHolder);
+    IniSettingsBackend backend(path());
+    QCOMPARE(backend.write(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1000")), QString());
+    QProcess holder;
+    if (liveHolder) {
+        holder.start(QStringLiteral(SETTINGS_WRITER), { path(), QStringLiteral("--hold-lock") });
+        QVERIFY(holder.waitForReadyRead(5000));
+        QCOMPARE(holder.readLine(), QByteArray("locked\n"));
+    } else {
+        QFile lock(path() + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly)); // another writer that has just begun, or crashed
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    const QString problem = backend.write(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("2000"));
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(problem.contains(QStringLiteral("lock")), qPrintable(problem));
+    QCOMPARE(IniSettingsBackend(path()).read(QStringLiteral("CLOCK-MAIN-Left")).text, QStringLiteral("1000"));
+
+    if (liveHolder) {
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(5000));
+    } else {
+        QVERIFY(QFile::remove(path() + QStringLiteral(".lock")));
+    }
+    QCOMPARE(backend.write(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("2000")), QString());
+    QCOMPARE(IniSettingsBackend(path()).read(QStringLiteral("CLOCK-MAIN-Left")).text, QStringLiteral("2000"));
+}
+
 void IniSettingsBackendTest::fileDeletedWhileRunningIsWrittenAgain()
 {
     IniSettingsBackend backend(path());
@@ -294,5 +398,179 @@ void IniSettingsBackendTest::fileDeletedWhileRunningIsWrittenAgain()
     QCOMPARE(reader.read(QStringLiteral("B")).text, QStringLiteral("2"));
 }
 
-QTEST_GUILESS_MAIN(IniSettingsBackendTest)
+void IniSettingsBackendTest::oneWriteOfManyKeysGivesTheFileOfTheSingleWrites_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("no file") << QByteArray();
+    QTest::newRow("written by the program")
+        << QByteArray("[General]\nALARM_1_NAME_TEXTBOX=Tea\nCLOCK-MAIN-Left=1000\n");
+    QTest::newRow("edited by hand") << QByteArray("; my clock\r\nCLOCK-MAIN-Top=5\r\n\r\n[Other]\nx=1\n");
+}
+
+void IniSettingsBackendTest::oneWriteOfManyKeysGivesTheFileOfTheSingleWrites()
+{
+    QFETCH(QByteArray, before);
+    const SettingChanges changes
+        = { { QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1500") },
+            { QStringLiteral("ALARM_2_NAME_TEXTBOX"), QStringLiteral("Tea, strong") },
+            { QStringLiteral("CLOCK-MAIN-Top"), QStringLiteral("-30") },
+            { QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1515") } };
+    const auto fileAfter = [&](const QString& name, bool oneWrite) {
+        const QString file = dir_->filePath(name);
+        if (!before.isEmpty()) {
+            QFile seed(file);
+            if (!seed.open(QIODevice::WriteOnly) || seed.write(before) != before.size())
+                return QByteArray("cannot seed");
+        }
+        IniSettingsBackend backend(file);
+        if (oneWrite) {
+            if (!backend.write(changes).isEmpty())
+                return QByteArray("one write failed");
+        } else {
+            for (const auto& [key, text] : changes) {
+                if (!backend.write(key, text).isEmpty())
+                    return QByteArray("a single write failed");
+            }
+        }
+        QFile result(file);
+        return result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray("unreadable");
+    };
+    const QByteArray single = fileAfter(QStringLiteral("single.conf"), false);
+    QCOMPARE(fileAfter(QStringLiteral("batch.conf"), true), single);
+    QSettings qt(dir_->filePath(QStringLiteral("batch.conf")), QSettings::IniFormat);
+    QCOMPARE(qt.value(QStringLiteral("CLOCK-MAIN-Left")).toString(), QStringLiteral("1515"));
+    QCOMPARE(qt.value(QStringLiteral("ALARM_2_NAME_TEXTBOX")).toString(), QStringLiteral("Tea, strong"));
+}
+
+namespace {
+
+// Read system calls this process has made so far.
+qint64 readCalls()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : io.readAll().split('\n')) {
+        if (line.startsWith("syscr:"))
+            return line.mid(6).trimmed().toLongLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+void IniSettingsBackendTest::readsComeFromMemoryUntilTheFileChanges()
+{
+    IniSettingsBackend backend(path());
+    SettingChanges alarms;
+    for (int n = 1; n <= 10; ++n)
+        alarms.push_back({ QStringLiteral("ALARM_%1_MESSAGE_TEXTBOX").arg(n), QString(1000, u'x') });
+    QCOMPARE(backend.write(alarms), QString());
+    QCOMPARE(backend.read(QStringLiteral("ALARM_1_MESSAGE_TEXTBOX")).text.size(), 1000);
+
+    const qint64 counting = readCalls(); // asking costs read calls of its own
+    const qint64 before = readCalls();
+    QVERIFY(counting >= 0);
+    for (int i = 0; i < 158; ++i)
+        QCOMPARE(int(backend.read(QStringLiteral("ALARM_%1_MESSAGE_TEXTBOX").arg(i % 10 + 1)).kind),
+                 int(StoredValue::Kind::Text));
+    QCOMPARE(readCalls() - before, before - counting);
+
+    // Another copy's write is seen at the next read.
+    QCOMPARE(
+        IniSettingsBackend(path()).write(QStringLiteral("ALARM_1_MESSAGE_TEXTBOX"), QStringLiteral("new")),
+        QString());
+    QCOMPARE(backend.read(QStringLiteral("ALARM_1_MESSAGE_TEXTBOX")).text, QStringLiteral("new"));
+    QVERIFY(readCalls() > before);
+}
+
+void IniSettingsBackendTest::handEditedFileReadsAsThePersonMeant_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("told"); // what the one notice says, or empty for no notice
+    const QByteArray left = "CLOCK-MAIN-Left=1500\n";
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF[General]\n" + left << "CLOCK-MAIN-Left"
+                                     << "1500"
+                                     << "";
+    QTest::newRow("hash comment") << "[General]\n# moved by hand\n" + left << "CLOCK-MAIN-Left"
+                                  << "1500"
+                                  << "";
+    QTest::newRow("semicolon comment") << "; moved by hand\n[General]\n" + left << "CLOCK-MAIN-Left"
+                                       << "1500"
+                                       << "";
+    QTest::newRow("CRLF line ends") << QByteArray("[General]\r\nCLOCK-MAIN-Left=1500\r\nCLOCK-MAIN-Top=9\r\n")
+                                    << "CLOCK-MAIN-Left"
+                                    << "1500"
+                                    << "";
+    QTest::newRow("key before any section") << left + "[Other]\nCLOCK-MAIN-Left=7\n"
+                                            << "CLOCK-MAIN-Left"
+                                            << "1500"
+                                            << "";
+    QTest::newRow("repeated key, last wins") << "[General]\nCLOCK-MAIN-Left=1\n" + left << "CLOCK-MAIN-Left"
+                                             << "1500"
+                                             << "";
+    QTest::newRow("stray line") << "[General]\nleft is 1500\n" + left << "CLOCK-MAIN-Left"
+                                << "1500"
+                                << "line 2: \"left is 1500\" is not a setting";
+    QTest::newRow("unquoted semicolon")
+        << QByteArray("[General]\nALARM_1_NAME_TEXTBOX=Tea; strong\n") << "ALARM_1_NAME_TEXTBOX"
+        << "Tea"
+        << "ALARM_1_NAME_TEXTBOX";
+    QTest::newRow("quotes") << QByteArray("[General]\nALARM_1_MESSAGE_TEXTBOX=Say \"hi\"\n")
+                            << "ALARM_1_MESSAGE_TEXTBOX"
+                            << "Say hi"
+                            << "ALARM_1_MESSAGE_TEXTBOX";
+    QTest::newRow("backslashes") << QByteArray("[General]\nALARM_1_RUN_COMMAND_TEXTBOX=C:\\temp\\new\n")
+                                 << "ALARM_1_RUN_COMMAND_TEXTBOX"
+                                 << "C:\temp\new"
+                                 << "ALARM_1_RUN_COMMAND_TEXTBOX";
+    QTest::newRow("written by the program")
+        << QByteArray("[General]\nALARM_1_NAME_TEXTBOX=\"Tea; strong\"\n") << "ALARM_1_NAME_TEXTBOX"
+        << "Tea; strong"
+        << "";
+}
+
+void IniSettingsBackendTest::handEditedFileReadsAsThePersonMeant()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    QFETCH(QString, told);
+    QVERIFY(QDir().mkpath(QFileInfo(path()).path()));
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+
+    IniSettingsBackend backend(path());
+    SettingsStore store(backend);
+    test::RecordingNotice notice;
+    StoreProblemReporter reporter(store, notice);
+    QCOMPARE(store.readText(key, QStringLiteral("default")), expected);
+    QCOMPARE(store.readPosition(QStringLiteral("CLOCK-MAIN-Top"), 1000),
+             content.contains("Top=9") ? 9.0f : 1000.0f);
+    QCoreApplication::processEvents();
+    if (told.isEmpty()) {
+        QCOMPARE(notice.texts, QStringList());
+    } else {
+        QCOMPARE(notice.texts.size(), 1);
+        QVERIFY2(notice.texts.at(0).contains(told), qPrintable(notice.texts.at(0)));
+    }
+
+    // A rewrite keeps what the person wrote around the keys.
+    store.saveSetting(QStringLiteral("CLOCK-MAIN-Width"), QStringLiteral("3585"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray rewritten = file.readAll();
+    file.close();
+    for (const QByteArray& kept : { QByteArray("# moved by hand"), QByteArray("; moved by hand"),
+                                    QByteArray("left is 1500"), QByteArray("[Other]") }) {
+        if (content.contains(kept))
+            QVERIFY2(rewritten.contains(kept), rewritten.constData());
+    }
+    QCOMPARE(IniSettingsBackend(path()).read(key).text, expected);
+}
+
+QTEST_MAIN(IniSettingsBackendTest)
 #include "tst_ini_settings_backend.moc"

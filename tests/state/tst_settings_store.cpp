@@ -3,6 +3,7 @@
 #include "state/SettingsStore.h"
 #include "ui/StoreProblemReporter.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,6 +24,10 @@ private Q_SLOTS:
     void refusedWriteIsKeptAndSeenByLaterReads();
     void nextSuccessfulWriteCatchesUpInOrder();
     void userIsToldOncePerRunOfEachKindOfProblem();
+    void batchedSavesReachTheStoreInOneWriteInTheirOrder();
+    void refusedWriteIsRetriedLaterWithoutWaitingForALock();
+    void lastChanceAtExitNamesTheKeysItCouldNotSave_data();
+    void lastChanceAtExitNamesTheKeysItCouldNotSave();
 };
 
 void SettingsStoreTest::absentKeyGivesTheDefault()
@@ -167,7 +172,7 @@ void SettingsStoreTest::nextSuccessfulWriteCatchesUpInOrder()
     store.saveSetting(QStringLiteral("A"), QStringLiteral("3"));
     backend.failWrites = false;
     store.saveSetting(QStringLiteral("C"), QStringLiteral("4"));
-    QCOMPARE(backend.writeLog, QStringList({ "B=2", "A=3", "C=4" }));
+    QCOMPARE(backend.writeLog, QStringList({ "A=3", "B=2", "C=4" }));
     QVERIFY(!store.hasUnsavedWrites());
 }
 
@@ -195,6 +200,67 @@ void SettingsStoreTest::userIsToldOncePerRunOfEachKindOfProblem()
     QVERIFY(notice.texts.at(1).contains(QStringLiteral("CLOCK-MAIN-Left")));
     QTest::qWait(20);
     QCOMPARE(notice.texts.count(), 2);
+}
+
+void SettingsStoreTest::batchedSavesReachTheStoreInOneWriteInTheirOrder()
+{
+    MemorySettingsBackend backend;
+    SettingsStore store(backend);
+    {
+        const SettingsBatch batch(store);
+        store.saveSetting(QStringLiteral("A"), QStringLiteral("1"));
+        {
+            const SettingsBatch inner(store); // a window's closing inside its own OK
+            store.saveSetting(QStringLiteral("B"), QStringLiteral("2"));
+        }
+        store.saveSetting(QStringLiteral("A"), QStringLiteral("3"));
+        QCOMPARE(backend.commits, 0);
+        QCOMPARE(store.getSetting(QStringLiteral("A"), QString()), QStringLiteral("3"));
+    }
+    QCOMPARE(backend.commits, 1);
+    QCOMPARE(backend.writeLog, QStringList({ "A=3", "B=2" }));
+    QCOMPARE(backend.lastLockWait, SettingsBackend::kUsualLockWait);
+}
+
+void SettingsStoreTest::refusedWriteIsRetriedLaterWithoutWaitingForALock()
+{
+    MemorySettingsBackend backend;
+    backend.failWrites = true;
+    SettingsStore store(backend);
+    QSignalSpy failures(&store, &SettingsStore::storeFailed);
+    store.saveSetting(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1500"));
+    QCOMPARE(failures.count(), 1);
+    backend.failWrites = false;
+    QTRY_VERIFY_WITH_TIMEOUT(backend.has(QStringLiteral("CLOCK-MAIN-Left")), 3000);
+    QVERIFY(!store.hasUnsavedWrites());
+    QCOMPARE(backend.lastLockWait, std::chrono::milliseconds::zero());
+    QCOMPARE(failures.count(), 1);
+}
+
+void SettingsStoreTest::lastChanceAtExitNamesTheKeysItCouldNotSave_data()
+{
+    QTest::addColumn<bool>("storeRecovers");
+    QTest::newRow("store refuses to the end") << false;
+    QTest::newRow("store takes the last chance") << true;
+}
+
+void SettingsStoreTest::lastChanceAtExitNamesTheKeysItCouldNotSave()
+{
+    QFETCH(bool, storeRecovers);
+    MemorySettingsBackend backend;
+    backend.failWrites = true;
+    SettingsStore store(backend);
+    store.saveSetting(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1500"));
+    store.saveSetting(QStringLiteral("CLOCK-MAIN-Top"), QStringLiteral("300"));
+    backend.failWrites = !storeRecovers;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const QStringList unsaved = store.saveUnsaved(std::chrono::milliseconds(400));
+    QCOMPARE(unsaved, storeRecovers ? QStringList() : QStringList({ "CLOCK-MAIN-Left", "CLOCK-MAIN-Top" }));
+    QCOMPARE(backend.has(QStringLiteral("CLOCK-MAIN-Top")), storeRecovers);
+    // It keeps trying for the time it was given, and no longer.
+    QVERIFY2(storeRecovers || elapsed.elapsed() >= 250, qPrintable(QString::number(elapsed.elapsed())));
+    QVERIFY2(elapsed.elapsed() < 2000, qPrintable(QString::number(elapsed.elapsed())));
 }
 
 QTEST_MAIN(SettingsStoreTest)

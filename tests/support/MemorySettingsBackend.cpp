@@ -14,13 +14,17 @@ StoredValue MemorySettingsBackend::read(const QString& key)
     return { StoredValue::Kind::Text, values.value(key), {} };
 }
 
-QString MemorySettingsBackend::write(const QString& key, const QString& text)
+QString MemorySettingsBackend::write(const SettingChanges& changes, std::chrono::milliseconds lockWait)
 {
+    lastLockWait = lockWait;
     if (failWrites)
         return QStringLiteral("writes refused");
-    writeLog.append(key + u'=' + text);
-    values.insert(key, text);
-    unreadable.remove(key);
+    for (const auto& [key, text] : changes) {
+        writeLog.append(key + u'=' + text);
+        values.insert(key, text);
+        unreadable.remove(key);
+    }
+    ++commits;
     return {};
 }
 

@@ -13,15 +13,18 @@ namespace vqdbd::test {
 class MemorySettingsBackend final : public SettingsBackend
 {
 public:
+    using SettingsBackend::write;
     StoredValue read(const QString& key) override;
-    QString write(const QString& key, const QString& text) override;
+    QString write(const SettingChanges& changes, std::chrono::milliseconds lockWait) override;
 
     QMap<QString, QString> values;
     QSet<QString> unreadable; // keys whose value is there but is not text
     bool failReads = false;
     bool failWrites = false;
     QStringList readLog;
-    QStringList writeLog; // "KEY=text"
+    QStringList writeLog; // "KEY=text", in order
+    int commits = 0; // successful writes, each of one or more keys
+    std::chrono::milliseconds lastLockWait { -1 };
 
     QString value(const QString& key) const { return values.value(key); }
     bool has(const QString& key) const { return values.contains(key); }

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace vqdbd {
+
+// What a top-level key of an INI file holds, read by the rules of Qt's IniFormat.
+struct IniValue
+{
+    // False for a value Qt would not give back as text: @Invalid(), @ByteArray(...), @Variant(...),
+    // @Rect(...) and the like.
+    bool readable = true;
+    // The text read. A hand-written list ("a, b": an unquoted comma at the top level) reads as the
+    // text as it stands in the file, and so does an unreadable value.
+    QString text;
+    // Set when the INI rules read something other than what stands in the file in a way a person
+    // typing by hand may not mean: a ';' that ends the value, quotes that vanish, a backslash escape
+    // that became a tab or a newline. Says what stands in the file and what was read.
+    QString remark;
+};
+
+// A settings file kept as its lines, so that a rewrite changes only the lines of the keys it sets
+// and keeps everything else a person wrote: comment lines, blank lines, other sections, lines it
+// does not understand. Reads follow Qt's IniFormat, so a file written by QSettings reads the same,
+// and what toBytes() writes reads the same through QSettings.
+class IniDocument
+{
+public:
+    static IniDocument parse(const QByteArray& content);
+
+    // A key at the top level of the file (in [General], or before any section header); when a key
+    // is repeated the last one wins.
+    std::optional<IniValue> value(const QString& key) const;
+    // Sets a top-level key: its winning line is rewritten in place and earlier repeats dropped; a new
+    // key goes after the last key of the top level, or into a new [General] section at the top.
+    void setValue(const QString& key, const QString& text);
+
+    // UTF-8 without a byte-order mark, LF line ends.
+    QByteArray toBytes() const;
+
+    // Lines that are neither a setting, a comment, a blank line nor a section header, and so are
+    // ignored (kept as they are on a rewrite): "line 7: \"stray\" is not a setting".
+    QStringList ignoredLines() const;
+
+private:
+    enum class Kind : unsigned char
+    {
+        Blank,
+        Comment,
+        Section,
+        Setting,
+        Stray,
+    };
+    struct Line
+    {
+        QByteArray text; // as it stands, without its line end (a continued line keeps LF inside)
+        Kind kind = Kind::Blank;
+        bool topLevel = false; // before any section header, or in [General] (a header: is [General])
+        qsizetype equals = -1; // a setting's '='
+        qsizetype valueEnd = 0; // where a setting's value ends: its end, or the ';' of a comment
+        QString key; // a top-level setting's decoded name; empty for any other line
+    };
+    static Line settingLine(const QString& key, const QString& text);
+    std::size_t newKeyPosition() const;
+
+    std::vector<Line> lines_;
+    QStringList ignored_;
+};
+
+} // namespace vqdbd

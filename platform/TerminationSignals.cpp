@@ -1,13 +1,18 @@
 #include "TerminationSignals.h"
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace vqdbd {
 
 namespace {
+
+constexpr int kHandled[] = { SIGTERM, SIGINT, SIGHUP };
 
 int g_pipe[2] = { -1, -1 };
 
@@ -22,8 +27,15 @@ extern "C" void onTerminationSignal(int)
 TerminationSignals::TerminationSignals(QObject* parent)
     : QObject(parent)
 {
-    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        // Without the pipe a handler could do nothing safe, so the signals keep their default action.
+        std::fprintf(stderr,
+                     "vq-dbd: cannot watch for termination signals (pipe2: %s); SIGTERM, SIGINT and SIGHUP "
+                     "will end the program without saving its window place\n",
+                     std::strerror(errno));
+        std::fflush(stderr);
         return;
+    }
     notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::onReadable);
 
@@ -33,14 +45,14 @@ TerminationSignals::TerminationSignals(QObject* parent)
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int number : kHandled)
+        sigaction(number, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGINT, SIG_DFL);
+    for (const int number : kHandled)
+        ::signal(number, SIG_DFL);
 }
 
 void TerminationSignals::onReadable()

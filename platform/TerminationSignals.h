@@ -6,8 +6,9 @@ class QSocketNotifier;
 
 namespace vqdbd {
 
-// Turns SIGTERM and SIGINT into a Qt signal on the user-interface thread, so the program can close
-// its window the ordinary way (saving what a close saves) instead of dying mid-step.
+// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the user-interface thread, so the program can
+// close its window the ordinary way (saving what a close saves) instead of dying mid-step. SIGHUP
+// comes when the terminal closes, and from the session manager at logout.
 class TerminationSignals final : public QObject
 {
     Q_OBJECT

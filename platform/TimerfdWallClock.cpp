@@ -1,8 +1,12 @@
 #include "TimerfdWallClock.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -12,10 +16,12 @@ TimerfdWallClock::TimerfdWallClock(QObject* parent)
     : WallClock(parent)
     , fd_(timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC))
 {
-    if (fd_ >= 0) {
-        notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, &TimerfdWallClock::onReadable);
+    if (fd_ < 0) {
+        fallBack("timerfd_create", errno);
+        return;
     }
+    notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TimerfdWallClock::onReadable);
 }
 
 TimerfdWallClock::~TimerfdWallClock()
@@ -31,18 +37,28 @@ WallTime TimerfdWallClock::now() const
 
 void TimerfdWallClock::wakeAt(WallTime when)
 {
-    const auto sinceEpoch = when.time_since_epoch();
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
-    const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch - seconds);
-    itimerspec expiry {};
-    expiry.it_value.tv_sec = static_cast<time_t>(seconds.count());
-    expiry.it_value.tv_nsec = static_cast<long>(nanos.count());
-    if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0)
-        expiry.it_value.tv_nsec = 1; // an all-zero value would disarm the timer
-    if (fd_ < 0 || timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &expiry, nullptr) != 0) {
-        // A clock set between now() and this call cancels the arming; tell the owner to look again.
-        QMetaObject::invokeMethod(this, &WallClock::clockChanged, Qt::QueuedConnection);
+    if (fd_ >= 0) {
+        const auto sinceEpoch = when.time_since_epoch();
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
+        const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch - seconds);
+        itimerspec expiry {};
+        expiry.it_value.tv_sec = static_cast<time_t>(seconds.count());
+        expiry.it_value.tv_nsec = static_cast<long>(nanos.count());
+        if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0)
+            expiry.it_value.tv_nsec = 1; // an all-zero value would disarm the timer
+        if (timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &expiry, nullptr) == 0)
+            return;
+        if (errno == ECANCELED) {
+            // A clock set between now() and this call cancels the arming; tell the owner to look again.
+            QMetaObject::invokeMethod(this, &WallClock::clockChanged, Qt::QueuedConnection);
+            return;
+        }
+        // Other failures do not pass by themselves: asking the owner to look again at once would spin.
+        fallBack("timerfd_settime", errno);
     }
+    // The wait runs on the monotonic clock, so a clock set meanwhile is seen at the next wake-up;
+    // rounding now() down never wakes before the wall time asked for.
+    fallback_->start(std::max(when - now(), WallTime::duration::zero()));
 }
 
 void TimerfdWallClock::onReadable()
@@ -55,6 +71,24 @@ void TimerfdWallClock::onReadable()
     }
     if (got == static_cast<ssize_t>(sizeof expirations))
         Q_EMIT wakeUp();
+}
+
+void TimerfdWallClock::fallBack(const char* call, int error)
+{
+    std::fprintf(stderr,
+                 "vq-dbd: no wall-clock timer (%s: %s); the clock ticks on an ordinary timer and notices "
+                 "a clock set by hand only at its next second\n",
+                 call, std::strerror(error));
+    std::fflush(stderr);
+    delete notifier_;
+    notifier_ = nullptr;
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    fallback_ = new QTimer(this);
+    fallback_->setSingleShot(true);
+    fallback_->setTimerType(Qt::PreciseTimer);
+    connect(fallback_, &QTimer::timeout, this, &WallClock::wakeUp);
 }
 
 } // namespace vqdbd

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The clock on a real X server with a window manager: its caption, its place out of the taskbar,
 # the place it was stored at, and its position saved when the window manager closes it or the
-# program is told to terminate.
+# program is told to terminate (SIGTERM, SIGHUP).
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -29,33 +29,37 @@ wait_for_exit "$pid"
 [ "$(setting "$conf" CLOCK-MAIN-Left)" = 3000 ] || fail "Left $(setting "$conf" CLOCK-MAIN-Left) after closing unmoved"
 [ "$(setting "$conf" CLOCK-MAIN-Top)" = 1507.5 ] || fail "Top $(setting "$conf" CLOCK-MAIN-Top) after closing unmoved"
 
-# Moved, then terminated by a signal: the new place is stored and the exit is clean.
-"$program" 2>>"$work/stderr" &
-pid=$!
-id=$(wait_for_window "$title") || fail "the clock window did not appear the second time"
-sleep 0.5
-wmctrl -i -r "$id" -e 0,400,300,-1,-1
-for _ in $(seq 1 40); do
-    read -r fx fy < <(frame_origin "$id")
-    [ "$fx" -ne 200 ] && break
-    sleep 0.05
+# Moved, then terminated by a signal (SIGHUP: the terminal closed, or the session is ending): the new
+# place is stored and the exit is clean.
+for signal in TERM HUP; do
+    printf '[General]\nCLOCK-MAIN-Left=3000\nCLOCK-MAIN-Top=1507.5\n' >"$conf"
+    "$program" 2>>"$work/stderr" &
+    pid=$!
+    id=$(wait_for_window "$title") || fail "the clock window did not appear before SIG$signal"
+    sleep 0.5
+    wmctrl -i -r "$id" -e 0,400,300,-1,-1
+    for _ in $(seq 1 40); do
+        read -r fx fy < <(frame_origin "$id")
+        [ "$fx" -ne 200 ] && break
+        sleep 0.05
+    done
+    sleep 0.3
+    kill -"$signal" "$pid"
+    timeout_kill "$pid"
+    wait_for_exit "$pid"
+    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIG$signal"
+    left=$(setting "$conf" CLOCK-MAIN-Left)
+    top=$(setting "$conf" CLOCK-MAIN-Top)
+    [ "$left" = $((fx * 15)) ] && [ "$top" = $((fy * 15)) ] || fail "stored $left,$top for a frame at $fx,$fy"
+    [ "$fx" -ne 200 ] || fail "the window manager did not move the clock"
 done
-sleep 0.3
-kill -TERM "$pid"
-timeout_kill "$pid"
-wait_for_exit "$pid"
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIGTERM"
-left=$(setting "$conf" CLOCK-MAIN-Left)
-top=$(setting "$conf" CLOCK-MAIN-Top)
-[ "$left" = $((fx * 15)) ] && [ "$top" = $((fy * 15)) ] || fail "stored $left,$top for a frame at $fx,$fy"
-[ "$fx" -ne 200 ] || fail "the window manager did not move the clock"
 
 # SIGINT ends it the same way.
 "$program" 2>>"$work/stderr" &
 pid=$!
-wait_for_window "$title" >/dev/null || fail "the clock window did not appear the third time"
+wait_for_window "$title" >/dev/null || fail "the clock window did not appear before SIGINT"
 kill -INT "$pid"
 timeout_kill "$pid"
 wait_for_exit "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIGINT"
-echo "clock window: caption, skip-taskbar, placement and saving on close, SIGTERM and SIGINT all correct"
+echo "clock window: caption, skip-taskbar, placement and saving on close, SIGTERM, SIGHUP and SIGINT all correct"

@@ -270,7 +270,13 @@ void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
         state.masterSwitch = 1;
         for (Row& row : rows_)
             row.runHidden->setEnabled(true);
-        // No row is ticked and no check started: OK does that for the rows the user ticks.
+        // The rows come back as the store holds them, and so do their checks: clearing the master
+        // stopped every check, and the clock must never do other than the store and this window say.
+        for (Row& row : rows_) {
+            const int stored = services_.store.readSwitch(slotKey(SlotField::Enabled, row.slot), 0);
+            setSwitch(*row.enabled, stored);
+            state.setSlotCheckRunning(row.slot, stored == 1);
+        }
         return;
     }
     for (Row& row : rows_)

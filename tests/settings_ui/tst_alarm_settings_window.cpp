@@ -19,6 +19,8 @@ private Q_SLOTS:
     void rulesGiveEveryControlItsState_data();
     void rulesGiveEveryControlItsState();
     void masterSwitchActsAtOnceOnStoreAndChecks();
+    void checksAgreeWithTheStoreAndTheWindowAfterAnyClicks_data();
+    void checksAgreeWithTheStoreAndTheWindowAfterAnyClicks();
     void okSavesEveryKeyInItsOrder();
     void okReplacesTheLiveSlotsAndSwitchesTheChecks();
     void okStartsARowsCheckOnlyUnderATickedMasterSwitch();
@@ -254,13 +256,15 @@ void AlarmSettingsWindowTest::masterSwitchActsAtOnceOnStoreAndChecks()
         QCOMPARE(tickState(*tickbox(window, SlotField::Enabled, n)), QStringLiteral("0d"));
         QCOMPARE(tickState(*tickbox(window, SlotField::RunHidden, n)), QStringLiteral("0d"));
     }
-    // Ticking it again ticks no row and starts no check.
+    // Ticking it again brings back the rows as stored, and their checks.
     control<QCheckBox>(window, kMaster)->click();
     QCOMPARE(rig.backend.writeLog.last(), QStringLiteral("ENABLE_ALARMS_TICKBOX=1"));
     QCOMPARE(rig.state.masterSwitch, 1);
     for (int n = 1; n <= kSlotCount; ++n) {
-        QVERIFY(!rig.state.isSlotCheckRunning(n));
-        QCOMPARE(tickState(*tickbox(window, SlotField::Enabled, n)), QStringLiteral("0e"));
+        const bool stored = n == 2 || n == 9;
+        QCOMPARE(rig.state.isSlotCheckRunning(n), stored);
+        QCOMPARE(tickState(*tickbox(window, SlotField::Enabled, n)),
+                 stored ? QStringLiteral("1e") : QStringLiteral("0e"));
         QCOMPARE(tickState(*tickbox(window, SlotField::RunHidden, n)), QStringLiteral("0e"));
     }
     // Cleared and closed without OK: the master stays off, the rows stay as stored.
@@ -270,6 +274,63 @@ void AlarmSettingsWindowTest::masterSwitchActsAtOnceOnStoreAndChecks()
         rig.backend.writeLog.mid(3),
         QStringList({ "ENABLE_ALARMS_TICKBOX=0", "ALARM-SETTINGS-Left=1000", "ALARM-SETTINGS-Top=1000" }));
     QCOMPARE(rig.backend.value("ALARM_2_TICKBOX"), QStringLiteral("1"));
+}
+
+void AlarmSettingsWindowTest::checksAgreeWithTheStoreAndTheWindowAfterAnyClicks_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("clicks"); // master, rowN: a click on that box; then ok or close
+    const QString on = QStringLiteral("ENABLE_ALARMS_TICKBOX=1 ALARM_3_TICKBOX=1");
+    const QString masterOff = QStringLiteral("ENABLE_ALARMS_TICKBOX=0 ALARM_3_TICKBOX=1");
+    QTest::newRow("master cleared and ticked, close box") << on << "master master close";
+    QTest::newRow("master cleared and ticked, OK") << on << "master master ok";
+    QTest::newRow("master cleared, close box") << on << "master close";
+    QTest::newRow("master cleared, OK") << on << "master ok";
+    QTest::newRow("row cleared, close box") << on << "row3 close";
+    QTest::newRow("row cleared, OK") << on << "row3 ok";
+    QTest::newRow("other row ticked, close box") << on << "row5 close";
+    QTest::newRow("other row ticked, OK") << on << "row5 ok";
+    QTest::newRow("master twice then row cleared, OK") << on << "master master row3 ok";
+    QTest::newRow("master stored off, ticked, close box") << masterOff << "master close";
+    QTest::newRow("master stored off, ticked, OK") << masterOff << "master ok";
+    QTest::newRow("master stored off, ticked, row ticked, OK") << masterOff << "master row5 ok";
+}
+
+void AlarmSettingsWindowTest::checksAgreeWithTheStoreAndTheWindowAfterAnyClicks()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, clicks);
+    SettingsRig rig;
+    rig.backend.values = storeOf(stored);
+    // As start-up leaves the clock for that store.
+    rig.state.masterSwitch = rig.backend.value(kMaster).toInt();
+    rig.state.slot(3).enabled = 1;
+    rig.state.setSlotCheckRunning(3, rig.state.masterSwitch == 1);
+
+    AlarmSettingsWindow* window = open(rig);
+    for (const QString& click : clicks.split(u' ')) {
+        if (click == QStringLiteral("master"))
+            control<QCheckBox>(window, kMaster)->click();
+        else if (click.startsWith(QStringLiteral("row")))
+            tickbox(window, SlotField::Enabled, click.mid(3).toInt())->click();
+        else if (click == QStringLiteral("ok"))
+            control<QPushButton>(window, "OK_BUTTON")->click();
+        else
+            window->close();
+    }
+
+    const bool masterOn = rig.backend.value(kMaster) == QStringLiteral("1");
+    const auto rowOn = [&](int n) {
+        return rig.backend.value(slotKey(SlotField::Enabled, n)) == QStringLiteral("1");
+    };
+    for (int n = 1; n <= kSlotCount; ++n)
+        QVERIFY2(rig.state.isSlotCheckRunning(n) == (masterOn && rowOn(n)), qPrintable(QString::number(n)));
+    // A window opened again shows what the store holds.
+    window = open(rig);
+    QCOMPARE(ui::switchValue(*control<QCheckBox>(window, kMaster)), masterOn ? 1 : 0);
+    for (int n = 1; n <= kSlotCount; ++n)
+        QCOMPARE(ui::switchValue(*tickbox(window, SlotField::Enabled, n)), rowOn(n) ? 1 : 0);
+    window->close();
 }
 
 void AlarmSettingsWindowTest::okSavesEveryKeyInItsOrder()

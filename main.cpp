@@ -8,7 +8,7 @@
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "ui/StoreProblemReporter.h"
-#include "ui/UserNotice.h"
+#include "ui/NoticeWindow.h"
 #include "ui/WindowClosing.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     const QString section = sectionForProgram(argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString());
     IniSettingsBackend backend(IniSettingsBackend::defaultFilePath(section));
     SettingsStore store(backend);
-    MessageBoxNotice notice;
+    NoticeWindow notice;
     StoreProblemReporter reporter(store, notice);
 
     TimerfdWallClock wallClock;
@@ -51,7 +51,8 @@ int main(int argc, char* argv[])
     // A save refused during the run (a held lock, a full disk) gets one last chance, briefly.
     const QStringList unsaved = store.saveUnsaved(std::chrono::seconds(2));
     if (!unsaved.isEmpty())
-        std::fprintf(stderr, "vq-dbd: settings not saved: %s\n",
-                     qUtf8Printable(unsaved.join(QStringLiteral(", "))));
+        std::fprintf(stderr, "vq-dbd: settings not saved: %s (%s)\n",
+                     qUtf8Printable(unsaved.join(QStringLiteral(", "))),
+                     qUtf8Printable(store.lastWriteProblem()));
     return status;
 }

@@ -144,6 +144,7 @@ void SettingsStore::flushUnsaved(std::chrono::milliseconds lockWait)
     if (unsaved_.empty())
         return;
     const QString problem = backend_.write(unsaved_, lockWait);
+    lastWriteProblem_ = problem;
     if (problem.isEmpty()) {
         unsaved_.clear();
         retryTimer_.stop();
@@ -162,7 +163,8 @@ void SettingsStore::retryUnsaved()
     if (unsaved_.empty())
         return;
     // In the background the clock must not wait for another writer: a held lock is tried again later.
-    if (backend_.write(unsaved_, std::chrono::milliseconds::zero()).isEmpty()) {
+    lastWriteProblem_ = backend_.write(unsaved_, std::chrono::milliseconds::zero());
+    if (lastWriteProblem_.isEmpty()) {
         unsaved_.clear();
         retryDelay_ = {};
         return;
@@ -185,7 +187,8 @@ QStringList SettingsStore::saveUnsaved(std::chrono::milliseconds within)
     QElapsedTimer elapsed;
     elapsed.start();
     while (!unsaved_.empty()) {
-        if (backend_.write(unsaved_, SettingsBackend::kUsualLockWait).isEmpty()) {
+        lastWriteProblem_ = backend_.write(unsaved_, SettingsBackend::kUsualLockWait);
+        if (lastWriteProblem_.isEmpty()) {
             unsaved_.clear();
             break;
         }

@@ -42,6 +42,8 @@ public:
     // For the end of the run: keeps trying to write what is unsaved for at most the given time.
     // Returns the keys that still could not be saved.
     QStringList saveUnsaved(std::chrono::milliseconds within);
+    // Why the store refused the last write it refused.
+    const QString& lastWriteProblem() const { return lastWriteProblem_; }
 
 Q_SIGNALS:
     // A stored value could not be used and the default stands in for it.
@@ -81,6 +83,7 @@ private:
     std::chrono::milliseconds retryDelay_ {};
     QSet<QString> remarked_;
     QSet<QString> noted_;
+    QString lastWriteProblem_;
 };
 
 // Groups the saves of one action (a window's OK, a window's closing) into one write of the store.

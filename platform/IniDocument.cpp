@@ -3,14 +3,26 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <array>
 
 namespace vqdbd {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
-bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
+bool isControl(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
 
 int hexValue(char16_t c)
 {
@@ -23,11 +35,35 @@ int hexValue(char16_t c)
     return -1;
 }
 
-int octValue(char c) { return c >= '0' && c <= '7' ? c - '0' : -1; }
+int octValue(char c)
+{
+    return c >= '0' && c <= '7' ? c - '0' : -1;
+}
 
-char hexDigit(unsigned value) { return "0123456789ABCDEF"[value & 0xF]; }
+char hexDigit(unsigned value)
+{
+    return "0123456789ABCDEF"[value & 0xF];
+}
 
-bool isGeneral(QByteArrayView name) { return name.size() == 7 && qstrnicmp(name.data(), "general", 7) == 0; }
+// The characters that matter in reading a line; anything else is skipped in one test.
+constexpr auto kSpecial = [] {
+    std::array<bool, 256> special {};
+    for (const char c : { '\n', '\r', '\\', '"', '=', ';' })
+        special[static_cast<uchar>(c)] = true;
+    return special;
+}();
+
+// A name that reads as it is spelled, so that it needs no decoding to be compared.
+bool isPlainKey(QByteArrayView spelled)
+{
+    return std::all_of(spelled.begin(), spelled.end(),
+                       [](char c) { return c >= 0x20 && c < 0x7F && c != '%' && c != '\\'; });
+}
+
+bool isGeneral(QByteArrayView name)
+{
+    return name.size() == 7 && qstrnicmp(name.data(), "general", 7) == 0;
+}
 
 // A key as Qt reads it: UTF-8, '\' for '/', and %XX and %UXXXX for any other character.
 QString decodeKey(QByteArrayView bytes)
@@ -75,8 +111,8 @@ void encodeKey(const QString& key, QByteArray& out)
         const char16_t ch = qch.unicode();
         if (ch == u'/') {
             out += '\\';
-        } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_'
-                   || ch == '-' || ch == '.') {
+        } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')
+                   || ch == '_' || ch == '-' || ch == '.') {
             out += static_cast<char>(ch);
         } else if (ch <= 0xFF) {
             out += '%';
@@ -90,9 +126,9 @@ void encodeKey(const QString& key, QByteArray& out)
     }
 }
 
-// A text exactly as QSettings writes a QString, so that QSettings reads it back the same. The '@'
-// forms Qt leaves out of UTF-8 can never start what reaches the escaping: a text starting with '@'
-// has it doubled.
+// A text exactly as QSettings writes a QString, so that QSettings reads it back the same. (Qt copies
+// its @ByteArray, @Variant and @DateTime forms byte for byte instead of as UTF-8, but a text never
+// looks like one by then: its leading '@' is doubled.)
 QByteArray encodeText(const QString& text)
 {
     QString value = text;
@@ -225,9 +261,9 @@ Unescaped unescape(QByteArrayView str)
                 break;
             }
             const char escape = str.at(i++);
-            static constexpr char kEscapes[][2] = { { 'a', '\a' }, { 'b', '\b' }, { 'f', '\f' }, { 'n', '\n' },
-                                                    { 'r', '\r' }, { 't', '\t' }, { 'v', '\v' }, { '"', '"' },
-                                                    { '?', '?' },  { '\'', '\'' }, { '\\', '\\' } };
+            static constexpr char kEscapes[][2]
+                = { { 'a', '\a' }, { 'b', '\b' }, { 'f', '\f' }, { 'n', '\n' },  { 'r', '\r' }, { 't', '\t' },
+                    { 'v', '\v' }, { '"', '"' },  { '?', '?' },  { '\'', '\'' }, { '\\', '\\' } };
             const auto* known = std::find_if(std::begin(kEscapes), std::end(kEscapes),
                                              [escape](const char* code) { return code[0] == escape; });
             if (known != std::end(kEscapes)) {
@@ -313,7 +349,8 @@ Unescaped unescape(QByteArrayView str)
 // How many items Qt's "@Rect(1 2 3 4)" reading finds: one for each blank and each ')'.
 qsizetype argumentCount(const QString& text, qsizetype open)
 {
-    return std::count_if(text.cbegin() + open + 1, text.cend(), [](QChar c) { return c == u' ' || c == u')'; });
+    return std::count_if(text.cbegin() + open + 1, text.cend(),
+                         [](QChar c) { return c == u' ' || c == u')'; });
 }
 
 // What Qt makes of a read text: a plain text, the inside of @String(...), or (readable false) a
@@ -394,28 +431,30 @@ IniValue readValue(QByteArrayView line, qsizetype equals, qsizetype valueEnd)
 IniDocument IniDocument::parse(const QByteArray& content)
 {
     IniDocument document;
-    QByteArrayView data(content);
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data = data.sliced(3);
+    document.text_ = content;
+    // Lines are read from content: joined lines go to the end of text_, which then moves.
+    const QByteArrayView data(content);
     const qsizetype size = data.size();
-    qsizetype pos = 0;
+    qsizetype pos = data.startsWith(kBom) ? 3 : 0;
     int lineNumber = 1;
     bool topLevel = true; // keys before any section header are Qt's [General]
+    document.lines_.reserve(static_cast<std::size_t>(std::count_if(data.begin(), data.end(), isLineEnd)) + 1);
     while (pos < size) {
         Line line;
+        line.begin = pos;
         const int firstLineNumber = lineNumber;
         qsizetype start = pos;
-        while (start < size && isBlank(data.at(start)))
+        while (start < size && isBlank(data[start]))
             ++start;
         qsizetype i = start;
         qsizetype equals = -1;
         qsizetype cut = -1;
-        if (start == size || isLineEnd(data.at(start))) {
-            line.text = data.sliced(pos, start - pos).toByteArray();
-        } else if (data.at(start) == ';' || data.at(start) == '#') {
-            while (i < size && !isLineEnd(data.at(i)))
+        if (start == size || isLineEnd(data[start])) {
+            line.size = start - pos;
+        } else if (data[start] == ';' || data[start] == '#') {
+            while (i < size && !isLineEnd(data[i]))
                 ++i;
-            line.text = data.sliced(pos, i - pos).toByteArray();
+            line.size = i - pos;
             line.kind = Kind::Comment;
         } else {
             // Qt's reading of a line: a backslash takes the next character along (a line end too,
@@ -424,17 +463,21 @@ IniDocument IniDocument::parse(const QByteArray& content)
             // cannot swallow the rest of the file.
             QByteArray joined;
             qsizetype segment = pos;
-            qsizetype offset = -pos; // from a position in data to one in the line's text
+            qsizetype offset = -pos; // from a position in data to one in the line
             bool inQuotes = false;
-            while (i < size && !isLineEnd(data.at(i))) {
-                const char ch = data.at(i);
-                if (cut >= 0) {
+            while (i < size) {
+                const char ch = data[i];
+                if (!(kSpecial[static_cast<uchar>(ch)])) {
+                    ++i;
+                } else if (isLineEnd(ch)) {
+                    break;
+                } else if (cut >= 0) {
                     ++i;
                 } else if (ch == '\\') {
                     ++i;
-                    if (i < size && isLineEnd(data.at(i))) {
+                    if (i < size && isLineEnd(data[i])) {
                         qsizetype next = i + 1;
-                        if (next < size && isLineEnd(data.at(next)) && data.at(next) != data.at(i))
+                        if (next < size && isLineEnd(data[next]) && data[next] != data[i])
                             ++next;
                         if (next >= size)
                             break; // nothing to continue into: an ordinary end of the last line
@@ -458,16 +501,18 @@ IniDocument IniDocument::parse(const QByteArray& content)
                 }
             }
             if (joined.isEmpty()) {
-                line.text = data.sliced(pos, i - pos).toByteArray();
+                line.size = i - pos;
             } else {
                 joined += data.sliced(segment, i - segment);
-                line.text = std::move(joined);
+                line.begin = document.text_.size();
+                line.size = joined.size();
+                document.text_ += joined;
             }
 
-            const QByteArrayView text(line.text);
+            const QByteArrayView text = document.bytes(line);
             const qsizetype lineStart = start - pos;
             const qsizetype end = cut >= 0 ? cut : text.size();
-            if (text.at(lineStart) == '[') {
+            if (text[lineStart] == '[') {
                 // As Qt: the name ends at the first ']', or with the line when there is none.
                 const QByteArrayView inside = text.sliced(lineStart + 1, end - lineStart - 1);
                 const qsizetype close = inside.indexOf(']');
@@ -477,47 +522,63 @@ IniDocument IniDocument::parse(const QByteArray& content)
                 line.kind = Kind::Setting;
                 line.equals = equals;
                 line.valueEnd = end;
-                if (topLevel)
-                    line.key = decodeKey(text.sliced(lineStart, equals - lineStart).trimmed());
+                const QByteArrayView key = text.sliced(lineStart, equals - lineStart).trimmed();
+                if (topLevel && !isPlainKey(key)) {
+                    line.decodedKey = static_cast<qsizetype>(document.keys_.size());
+                    document.keys_.push_back(decodeKey(key));
+                }
             } else {
                 line.kind = Kind::Stray;
-                document.ignored_.append(QStringLiteral("line %1: \"%2\" is not a setting")
-                                             .arg(QString::number(firstLineNumber),
-                                                  shown(QString::fromUtf8(text).trimmed())));
+                document.ignored_.push_back({ firstLineNumber, line.begin, line.size });
             }
         }
         line.topLevel = topLevel;
         if (i < size) {
-            i += data.at(i) == '\r' && i + 1 < size && data.at(i + 1) == '\n' ? 2 : 1;
+            i += data[i] == '\r' && i + 1 < size && data[i + 1] == '\n' ? 2 : 1;
             ++lineNumber;
         }
         pos = i;
-        document.lines_.push_back(std::move(line));
+        document.lines_.push_back(line);
     }
     return document;
 }
 
+bool IniDocument::isTopLevelKey(const Line& line, const QString& key) const
+{
+    if (line.kind != Kind::Setting || !line.topLevel)
+        return false;
+    if (line.decodedKey >= 0)
+        return keys_[static_cast<std::size_t>(line.decodedKey)] == key;
+    const QByteArrayView spelled = bytes(line).first(line.equals).trimmed();
+    return QLatin1StringView(spelled.data(), spelled.size()) == key;
+}
+
 std::optional<IniValue> IniDocument::value(const QString& key) const
 {
-    const auto found = std::find_if(lines_.crbegin(), lines_.crend(), [&key](const Line& line) {
-        return line.kind == Kind::Setting && line.topLevel && line.key == key;
-    });
+    const auto found = std::find_if(lines_.crbegin(), lines_.crend(),
+                                    [&](const Line& line) { return isTopLevelKey(line, key); });
     if (found == lines_.crend())
         return std::nullopt;
-    return readValue(found->text, found->equals, found->valueEnd);
+    return readValue(bytes(*found), found->equals, found->valueEnd);
 }
 
 IniDocument::Line IniDocument::settingLine(const QString& key, const QString& text)
 {
+    QByteArray written;
+    encodeKey(key, written);
     Line line;
     line.kind = Kind::Setting;
     line.topLevel = true;
-    encodeKey(key, line.text);
-    line.equals = line.text.size();
-    line.text += '=';
-    line.text += encodeText(text);
-    line.valueEnd = line.text.size();
-    line.key = key;
+    if (!isPlainKey(written)) {
+        line.decodedKey = static_cast<qsizetype>(keys_.size());
+        keys_.push_back(key);
+    }
+    line.equals = written.size();
+    written += '=';
+    written += encodeText(text);
+    line.valueEnd = line.size = written.size();
+    line.begin = text_.size();
+    text_ += written;
     return line;
 }
 
@@ -526,8 +587,6 @@ IniDocument::Line IniDocument::settingLine(const QString& key, const QString& te
 std::size_t IniDocument::newKeyPosition() const
 {
     std::size_t afterHeader = 0;
-    std::size_t afterLead = 0;
-    bool inLead = true;
     for (std::size_t i = lines_.size(); i-- > 0;) {
         const Line& line = lines_[i];
         if (line.kind == Kind::Setting && line.topLevel)
@@ -535,19 +594,20 @@ std::size_t IniDocument::newKeyPosition() const
         if (line.kind == Kind::Section && line.topLevel && afterHeader == 0)
             afterHeader = i + 1;
     }
-    for (std::size_t i = 0; i < lines_.size() && inLead; ++i) {
-        if (lines_[i].kind == Kind::Section)
-            inLead = false;
-        else if (lines_[i].kind != Kind::Blank)
+    if (afterHeader != 0)
+        return afterHeader;
+    std::size_t afterLead = 0;
+    for (std::size_t i = 0; i < lines_.size() && lines_[i].kind != Kind::Section; ++i) {
+        if (lines_[i].kind != Kind::Blank)
             afterLead = i + 1;
     }
-    return afterHeader != 0 ? afterHeader : afterLead;
+    return afterLead;
 }
 
 void IniDocument::setValue(const QString& key, const QString& text)
 {
-    const auto isKey = [&key](const Line& line) {
-        return line.kind == Kind::Setting && line.topLevel && line.key == key;
+    const auto isKey = [&](const Line& line) {
+        return isTopLevelKey(line, key);
     };
     const auto winner = std::find_if(lines_.rbegin(), lines_.rend(), isKey);
     if (winner != lines_.rend()) {
@@ -560,40 +620,58 @@ void IniDocument::setValue(const QString& key, const QString& text)
     const std::size_t at = newKeyPosition();
     if (at == 0) {
         std::vector<Line> top(2);
-        top[0].text = "[General]";
+        top[0].begin = text_.size();
+        top[0].size = 9;
+        text_ += "[General]";
         top[0].kind = Kind::Section;
         top[0].topLevel = true;
         top[1] = settingLine(key, text);
         // A blank line before the next section, as QSettings writes them.
         if (!lines_.empty() && lines_.front().kind != Kind::Blank)
             top.emplace_back().topLevel = true;
-        lines_.insert(lines_.begin(), std::make_move_iterator(top.begin()), std::make_move_iterator(top.end()));
+        lines_.insert(lines_.begin(), top.begin(), top.end());
         return;
     }
+    const Line added = settingLine(key, text);
     auto where = lines_.begin() + static_cast<std::ptrdiff_t>(at);
     // A last line ending in a backslash would run on into the new one; a blank line between ends it.
-    if (lines_[at - 1].text.endsWith('\\')) {
+    if (bytes(lines_[at - 1]).endsWith('\\')) {
         where = lines_.insert(where, Line {});
         where->topLevel = true;
         ++where;
     }
-    lines_.insert(where, settingLine(key, text));
+    lines_.insert(where, added);
 }
 
 QByteArray IniDocument::toBytes() const
 {
-    qsizetype total = 0;
+    // A first line that starts with a byte-order mark (one that stood lower down before the lines
+    // above it went) would read as the file's own mark; a blank line before it keeps it a line.
+    const bool markFirst = !lines_.empty() && bytes(lines_.front()).startsWith(kBom);
+    qsizetype total = markFirst ? 1 : 0;
     for (const Line& line : lines_)
-        total += line.text.size() + 1;
-    QByteArray out;
-    out.reserve(total);
+        total += line.size + 1;
+    QByteArray out(total, Qt::Uninitialized);
+    char* to = out.data();
+    if (markFirst)
+        *to++ = '\n';
     for (const Line& line : lines_) {
-        out += line.text;
-        out += '\n';
+        to = std::copy_n(text_.constData() + line.begin, line.size, to);
+        *to++ = '\n';
     }
     return out;
 }
 
-QStringList IniDocument::ignoredLines() const { return ignored_; }
+QStringList IniDocument::ignoredLines() const
+{
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(ignored_.size()));
+    for (const Ignored& ignored : ignored_) {
+        const QByteArrayView text = QByteArrayView(text_).sliced(ignored.begin, ignored.size);
+        lines.append(QStringLiteral("line %1: \"%2\" is not a setting")
+                         .arg(QString::number(ignored.number), shown(QString::fromUtf8(text).trimmed())));
+    }
+    return lines;
+}
 
 } // namespace vqdbd

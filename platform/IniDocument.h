@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -55,20 +56,35 @@ private:
         Setting,
         Stray,
     };
+    // Lines point into text_ rather than own their bytes, so that a large file costs one buffer.
     struct Line
     {
-        QByteArray text; // as it stands, without its line end (a continued line keeps LF inside)
+        qsizetype begin = 0; // the line as it stands, without its line end (a continued line: LF inside)
+        qsizetype size = 0;
+        qsizetype equals = -1; // a setting's '=', counted from begin
+        qsizetype valueEnd = 0; // where a setting's value ends: the line's end, or a ';' comment
+        qsizetype decodedKey = -1; // in keys_, for a top-level name spelled with escapes or non-ASCII
         Kind kind = Kind::Blank;
-        bool topLevel = false; // before any section header, or in [General] (a header: is [General])
-        qsizetype equals = -1; // a setting's '='
-        qsizetype valueEnd = 0; // where a setting's value ends: its end, or the ';' of a comment
-        QString key; // a top-level setting's decoded name; empty for any other line
+        bool topLevel = false; // before any section header or in [General]; a header: is [General]
     };
-    static Line settingLine(const QString& key, const QString& text);
+    struct Ignored
+    {
+        int number;
+        qsizetype begin;
+        qsizetype size;
+    };
+    QByteArrayView bytes(const Line& line) const
+    {
+        return QByteArrayView(text_).sliced(line.begin, line.size);
+    }
+    bool isTopLevelKey(const Line& line, const QString& key) const;
+    Line settingLine(const QString& key, const QString& text);
     std::size_t newKeyPosition() const;
 
+    QByteArray text_; // the file as read, then joined and rewritten lines after it
     std::vector<Line> lines_;
-    QStringList ignored_;
+    std::vector<QString> keys_;
+    std::vector<Ignored> ignored_;
 };
 
 } // namespace vqdbd

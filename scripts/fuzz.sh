@@ -10,7 +10,7 @@ command -v clang++ >/dev/null || { echo "clang++ is needed: apt-get install clan
 build=$root/build-fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVQDBD_FUZZ=ON \
     -DBUILD_TESTING=OFF -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
-targets=(colour_text value_forms command_line)
+targets=(colour_text value_forms command_line ini_document)
 cmake --build "$build" --target "${targets[@]/#/fuzz_}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

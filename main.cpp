@@ -7,8 +7,8 @@
 #include "state/Section.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
+#include "ui/NoticeWindow.h"
 #include "ui/StoreProblemReporter.h"
-#include "ui/UserNotice.h"
 #include "ui/WindowClosing.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     const QString section = sectionForProgram(argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString());
     IniSettingsBackend backend(IniSettingsBackend::defaultFilePath(section));
     SettingsStore store(backend);
-    MessageBoxNotice notice;
+    NoticeWindow notice;
     StoreProblemReporter reporter(store, notice);
 
     TimerfdWallClock wallClock;

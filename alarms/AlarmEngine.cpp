@@ -2,9 +2,12 @@
 
 #include "AlarmWindows.h"
 #include "CommandLaunch.h"
+#include "state/FiringTimes.h"
 #include "state/LiveState.h"
 
-#include <QSet>
+#include <QDate>
+#include <QLocale>
+#include <algorithm>
 
 namespace vqdbd {
 
@@ -16,6 +19,14 @@ qint64 dayOf(qint64 localSecond)
 {
     return localSecond >= 0 ? localSecond / kSecondsPerDay
                             : -((-localSecond + kSecondsPerDay - 1) / kSecondsPerDay);
+}
+
+// When a firing happened, for a window that may have stood open for days: "Tue 5 Mar 07:30:00".
+QString firedAtText(qint64 localSecond, const QString& timeText)
+{
+    const std::tm local = localTimeOf(localSecond);
+    const QDate date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    return QLocale::c().toString(date, QStringLiteral("ddd d MMM ")) + timeText;
 }
 
 QString durationText(qint64 seconds)
@@ -63,63 +74,90 @@ void AlarmEngine::onSecondShown(const WallSecond& second, const QString& text)
 void AlarmEngine::checkSecond(qint64 localSecond, const QString& text)
 {
     const qint64 day = dayOf(localSecond);
+    const std::tm local = localTimeOf(localSecond);
     for (int n = 1; n <= kSlotCount; ++n) {
-        if (!state_.isSlotCheckRunning(n) || state_.slot(n).time != text)
+        if (!state_.isSlotCheckRunning(n) || !firesAt(state_.slot(n).time, text, local))
             continue;
         std::optional<Firing>& last = lastFiring_.at(static_cast<std::size_t>(n - 1));
         if (last && last->localDay == day && last->text == text)
             continue;
         last = Firing { day, text };
-        fire(n, text);
+        fire(n, localSecond, text);
     }
 }
 
-void AlarmEngine::fire(int slot, const QString& text)
+void AlarmEngine::fire(int slot, qint64 localSecond, const QString& text)
 {
-    if (windows_.isWindowOpen(slot)) {
-        diagnostics_(
-            QStringLiteral("%1 is due again at %2, but its notification window from an earlier firing "
-                           "is still open; it neither runs its command nor opens a second window")
-                .arg(describe(slot), text));
-        return;
-    }
+    // Whatever windows are open, the command runs at its time: a daily backup must not wait for the
+    // user to come back and close yesterday's window.
+    const bool stillOpen = windows_.isWindowOpen(slot);
     const AlarmSlot& alarm = state_.slot(slot);
     const LaunchAttempt launch = applyLaunchRule(launcher_, alarm.runCommand, alarm.runHidden, alarm.command);
     if (launch.failed())
         Q_EMIT launchFailed(slot, alarm.command, launch.problem);
-    if (alarm.showMessage == 1)
-        windows_.openWindow(slot);
+    if (alarm.showMessage == 1) {
+        if (stillOpen) {
+            const QString firedAt = firedAtText(localSecond, text);
+            tellUser(QStringLiteral("VQ-DBD - V3 - ALARM FIRED AGAIN"),
+                     QStringLiteral("%1 fired again on %2 while its notification window from an earlier "
+                                    "firing was still open; its command was started as usual, and that "
+                                    "window now shows this firing")
+                         .arg(describe(slot), firedAt));
+            windows_.showFiredAgain(slot, firedAt);
+        } else {
+            windows_.openWindow(slot);
+        }
+    }
     Q_EMIT fired(slot, text);
+}
+
+bool AlarmEngine::firedOnDay(int slot, qint64 localDay, const QString& text) const
+{
+    const std::optional<Firing>& last = lastFiring_.at(static_cast<std::size_t>(slot - 1));
+    return last && last->localDay == localDay && last->text == text;
 }
 
 void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 now)
 {
-    QSet<QString> due;
+    QList<int> undecided;
     for (int n = 1; n <= kSlotCount; ++n) {
         if (state_.isSlotCheckRunning(n))
-            due.insert(state_.slot(n).time);
+            undecided.append(n);
     }
-    if (due.isEmpty())
-        return;
-    // Every time of day in the gap, at most one day's worth of them.
-    QSet<QString> passedOver;
+    // Every time of day in the gap, at most one day's worth of them, so each comes round once (an
+    // hour lived twice at the end of summer time falls on one day). A slot that already fired on the
+    // day its time was passed over, before the clock was set back and then forward again, did fire.
+    QList<int> missed;
     const qint64 first = std::max(lastChecked + 1, now - kSecondsPerDay);
-    for (qint64 second = first; second < now && passedOver.size() < due.size(); ++second) {
-        const QString text = format_.format(localTimeOf(second));
-        if (due.contains(text))
-            passedOver.insert(text);
+    for (qint64 second = first; second < now && !undecided.isEmpty(); ++second) {
+        const std::tm local = localTimeOf(second);
+        const QString text = format_.format(local);
+        for (auto slot = undecided.begin(); slot != undecided.end();) {
+            if (!firesAt(state_.slot(*slot).time, text, local)) {
+                ++slot;
+                continue;
+            }
+            if (!firedOnDay(*slot, dayOf(second), text))
+                missed.append(*slot);
+            slot = undecided.erase(slot);
+        }
     }
+    std::sort(missed.begin(), missed.end());
     const QString from = format_.format(localTimeOf(lastChecked));
     const QString to = format_.format(localTimeOf(now));
-    for (int n = 1; n <= kSlotCount; ++n) {
-        if (!state_.isSlotCheckRunning(n) || !passedOver.contains(state_.slot(n).time))
-            continue;
-        diagnostics_(
-            QStringLiteral("%1 did not fire: the local time jumped forward by %2, from %3 to %4 (the clock "
-                           "was set, the computer slept, or daylight-saving time began), and alarms "
-                           "passed over by more than a minute are not made up")
-                .arg(describe(n), durationText(now - lastChecked), from, to));
+    for (const int n : std::as_const(missed)) {
+        tellUser(QStringLiteral("VQ-DBD - V3 - ALARM MISSED"),
+                 QStringLiteral("%1 did not fire: the local time jumped forward by %2, from %3 to %4 (the "
+                                "clock was set, the computer slept, or daylight-saving time began), and "
+                                "alarms passed over by more than a minute are not made up")
+                     .arg(describe(n), durationText(now - lastChecked), from, to));
     }
+}
+
+void AlarmEngine::tellUser(const QString& title, const QString& line)
+{
+    diagnostics_(line);
+    Q_EMIT noticed(title, line);
 }
 
 QString AlarmEngine::describe(int slot) const

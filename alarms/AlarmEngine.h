@@ -16,11 +16,14 @@ class LiveState;
 class ProcessLauncher;
 
 // The ten slot checks. It hears every second the clock displays and fires each running slot whose
-// time equals a displayed time text exactly: first its command by the launch rule, then, with
+// time is exactly that second's text or, in any locale, that second as HH:mm:ss (see firesAt): first
+// its command by the launch rule, then, with
 // showMessage exactly 1, its notification window. Each displayed second is looked at once, so a slot
 // fires exactly once at its second: a wake-up that comes late makes up the seconds it passed over (up
 // to a minute), and a slot never fires twice on one day for the same time text, which also keeps a
-// clock set back, or a daylight-saving hour lived twice, from firing it again.
+// clock set back, or a daylight-saving hour lived twice, from firing it again. A slot whose window
+// from an earlier firing is still open fires all the same: its command runs, and that window shows
+// the new firing instead of a second window opening.
 class AlarmEngine final : public QObject
 {
     Q_OBJECT
@@ -40,6 +43,9 @@ Q_SIGNALS:
     void fired(int slot, const QString& timeText);
     // Slot n's command did not start.
     void launchFailed(int slot, const QString& commandLine, const QString& problem);
+    // Something the user should hear of, such as an alarm that was passed over; the line has also
+    // gone to the diagnostics.
+    void noticed(const QString& title, const QString& line);
 
 private:
     struct Firing
@@ -49,8 +55,10 @@ private:
     };
 
     void checkSecond(qint64 localSecond, const QString& text);
-    void fire(int slot, const QString& text);
+    void fire(int slot, qint64 localSecond, const QString& text);
+    bool firedOnDay(int slot, qint64 localDay, const QString& text) const;
     void reportPassedOver(qint64 lastChecked, qint64 now);
+    void tellUser(const QString& title, const QString& line);
     QString describe(int slot) const;
 
     LiveState& state_;

@@ -29,6 +29,12 @@ LaunchAttempt applyLaunchRule(ProcessLauncher& launcher, int runCommand, int run
     return { true, launchCommandLine(launcher, commandLine, *style) };
 }
 
+QString commandLineNote(const QString& commandLine)
+{
+    const QString problem = splitCommandLine(commandLine).problem;
+    return problem.isEmpty() ? QString() : QStringLiteral("Will not run: %1").arg(problem);
+}
+
 QString launchFailureLine(const QString& origin, const QString& commandLine, const QString& problem)
 {
     return QStringLiteral("%1: the command line \"%2\" was not started: %3")

@@ -23,6 +23,10 @@ struct LaunchAttempt
 LaunchAttempt applyLaunchRule(ProcessLauncher& launcher, int runCommand, int runHidden,
                               const QString& commandLine);
 
+// What a window says beside a command line that the splitter refuses, while it is typed ("Will not
+// run: ..." with the reason); empty for a line that splits.
+QString commandLineNote(const QString& commandLine);
+
 // The one line that says a command did not start, for standard error and the user alike.
 QString launchFailureLine(const QString& origin, const QString& commandLine, const QString& problem);
 

@@ -30,6 +30,12 @@ bool isNameChar(QChar c)
     return isNameStart(c) || (c >= u'0' && c <= u'9');
 }
 
+// $1 to $9, $0, $@, $*, $#, $?, $-, $$ and $!: what they stand for is known to a shell only.
+bool isSpecialParameter(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || QStringView(u"@*#?-$!").contains(c);
+}
+
 const QString kUseAShell
     = QStringLiteral("the command line is run without a shell; to use one, write sh -c '...'");
 
@@ -208,6 +214,13 @@ private:
                 ++end;
             expand(line_.mid(at_ + 1, end - at_ - 1));
             at_ = end;
+            return;
+        }
+        if (isSpecialParameter(c)) {
+            problem_ = QStringLiteral("it uses the shell's special parameter \"$%1\", which has no value "
+                                      "here; %2")
+                           .arg(c)
+                           .arg(kUseAShell);
             return;
         }
         literal(u'$');

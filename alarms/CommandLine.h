@@ -30,8 +30,9 @@ struct SplitCommandLine
 // a backslash takes the next character literally (inside double quotes only before $ ` " \ and a line
 // feed); `#` at the start of a word begins a comment. An unquoted `~` or `~user` at the start of a
 // word becomes a home folder, and `$NAME` or `${NAME}` the variable's value, which is never split
-// further. Command substitution, other parameter forms, and the shell's operators | & ; < > ( )
-// outside quotes are refused with a reason: a line that wants a shell asks for one with sh -c '...'.
+// further. Command substitution, other parameter forms (${NAME:-word}, and the special parameters
+// $$ $1 $? $# $! $@ $* $- $0), and the shell's operators | & ; < > ( ) outside quotes are refused with
+// a reason: a line that wants a shell asks for one with sh -c '...'.
 // Pathname patterns (* ? [) are taken literally.
 SplitCommandLine splitCommandLine(const QString& line, const WordExpansion& expansion = systemExpansion());
 

@@ -12,11 +12,15 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
+#include "ui/UserNotice.h"
 
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 namespace vqdbd {
 
@@ -53,6 +57,28 @@ ui::ControlDesign makerButtonDesign()
     return design;
 }
 
+// A line edit keeps 2 pixels of margin either side of its text and 2 for its cursor; a text wider
+// than the rest scrolls, and the clock would show ":44:21 AM" without its hour.
+constexpr int kLineEditSlack = 6;
+
+bool fitsTimeDisplay(const QFont& font, const QString& text, int room)
+{
+    return std::ceil(QFontMetricsF(font).horizontalAdvance(text)) <= room;
+}
+
+// The designed font, made just small enough that each text fits the designed box whole; a 12-hour
+// locale's text ("07:35:23 PM") is wider than the box was drawn for.
+QFont fittedTimeFont(QFont font, const QStringList& texts, int room)
+{
+    const auto allFit = [&texts, room](const QFont& candidate) {
+        return std::all_of(texts.begin(), texts.end(),
+                           [&](const QString& text) { return fitsTimeDisplay(candidate, text, room); });
+    };
+    while (font.pixelSize() > 1 && !allFit(font))
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
 } // namespace
 
 ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
@@ -78,6 +104,10 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     timeDisplay_->setFrame(false);
     timeDisplay_->setContextMenuPolicy(Qt::PreventContextMenu);
     timeDisplay_->installEventFilter(this);
+    // Sized once for every hour's text, so that the digits keep their size as the day goes on.
+    QStringList shown = services.timeFormat.hourSamples();
+    shown.append(timeDisplay_->text());
+    timeDisplay_->setFont(fittedTimeFont(timeDisplay_->font(), shown, timeDisplayRoom()));
 
     connect(makerButton_, &QPushButton::clicked, this, &ClockWindow::onMakerButtonClicked);
     connect(ticker_, &SecondTicker::secondShown, this, &ClockWindow::onSecondShown);
@@ -91,6 +121,8 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
             [this](int slot, const QString& line, const QString& problem) {
                 reportLaunchFailure(services_.notice, QStringLiteral("alarm %1").arg(slot), line, problem);
             });
+    connect(alarms_, &AlarmEngine::noticed, this,
+            [this](const QString& title, const QString& line) { services_.notice.tell(title, line); });
     connect(&state_, &LiveState::coloursChanged, this, &ClockWindow::onColoursChanged);
 }
 
@@ -100,7 +132,7 @@ void ClockWindow::load()
 {
     ui::placeFromStore(*this, store_, windows::clock(), windows_);
     windows_.keepOutOfTaskbar(*this);
-    readLiveState(store_, state_);
+    readLiveState(store_, state_, services_.timeFormat.longestText());
     onColoursChanged();
     startChecks(state_);
     ticker_->start();
@@ -111,8 +143,15 @@ QString ClockWindow::timeText() const
     return timeDisplay_->text();
 }
 
+int ClockWindow::timeDisplayRoom() const
+{
+    return timeDisplay_->contentsRect().width() - kLineEditSlack;
+}
+
 void ClockWindow::onSecondShown(const WallSecond&, const QString& text)
 {
+    if (!fitsTimeDisplay(timeDisplay_->font(), text, timeDisplayRoom()))
+        timeDisplay_->setFont(fittedTimeFont(timeDisplay_->font(), { text }, timeDisplayRoom()));
     timeDisplay_->setText(text);
     // The always-on-top check shares the clock's once-a-second wake-up instead of waking on its own.
     if (state_.isAlwaysOnTopCheckRunning())

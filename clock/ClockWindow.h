@@ -62,6 +62,8 @@ protected:
 
 private:
     void onSecondShown(const WallSecond& second, const QString& text);
+    // The width the time display's text may take without scrolling.
+    int timeDisplayRoom() const;
     void onAlwaysOnTopTick();
     void onMakerButtonClicked();
     void onTimeDisplayDoubleClicked();

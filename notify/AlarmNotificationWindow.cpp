@@ -8,9 +8,28 @@
 #include "ui/Twips.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace vqdbd {
+
+namespace {
+
+// Below this a line can no longer be read.
+constexpr int kSmallestPixelSize = 7;
+
+// Gives a label its designed font, made smaller a pixel at a time until the whole text fits: a
+// 12-hour time text is longer than the design allows for.
+void fitText(QLabel& label, QFont font)
+{
+    while (font.pixelSize() > kSmallestPixelSize
+           && QFontMetrics(font).horizontalAdvance(label.text()) > label.contentsRect().width())
+        font.setPixelSize(font.pixelSize() - 1);
+    label.setFont(font);
+}
+
+} // namespace
 
 QString AlarmNotificationWindow::windowName(int slot)
 {
@@ -28,6 +47,9 @@ AlarmNotificationWindow::AlarmNotificationWindow(const NotificationServices& ser
     , slot_(slot)
 {
     setObjectName(windowName(slot));
+    firedAgain_ = findChild<QLabel*>(QStringLiteral("FIRED_AGAIN_LABEL"), Qt::FindDirectChildrenOnly);
+    Q_ASSERT(firedAgain_);
+    firedAgainFont_ = firedAgain_->font();
     setWindowTitle(QStringLiteral("VQ-DBD - V3 - !!! ALARM NOTIFICATION - !!! "));
 }
 
@@ -45,6 +67,14 @@ void AlarmNotificationWindow::load()
     ui::placeFromStore(*this, services_.store, windows::notification(slot_), services_.windows);
     ui::setSwitchValue(*autoClose_, services_.store.readSwitch(slotKey(SlotField::AutoClose, slot_), 0));
 
+    showSlot();
+    startTimers();
+    applyAutoCloseAtLoad();
+    enableRunNowFromRunCommand();
+}
+
+void AlarmNotificationWindow::showSlot()
+{
     const AlarmSlot& alarm = services_.state.slot(slot_);
     name_->setText(alarm.name);
     message_->setText(alarm.message);
@@ -55,10 +85,17 @@ void AlarmNotificationWindow::load()
 
     numberLeft_->setText(LiveState::slotNumberText(slot_));
     numberRight_->setText(LiveState::slotNumberText(slot_));
+}
 
-    startTimers();
-    applyAutoCloseAtLoad();
+void AlarmNotificationWindow::showFiredAgain(const QString& firedAt)
+{
+    // What the firing just ran may have been changed since the window opened.
+    showSlot();
     enableRunNowFromRunCommand();
+    firedAgain_->setText(QStringLiteral("Fired again ") + firedAt);
+    fitText(*firedAgain_, firedAgainFont_);
+    firedAgain_->show();
+    bringBack();
 }
 
 void AlarmNotificationWindow::savePlaceAndAutoClose()

@@ -2,6 +2,10 @@
 
 #include "NotificationWindowBase.h"
 
+#include <QFont>
+
+class QLabel;
+
 namespace vqdbd {
 
 // VQ_DBD_ALARM_n_NOTIFICATION_WINDOW: what slot n's alarm shows when it fires. It loads its place and
@@ -21,6 +25,9 @@ public:
 
     int slot() const { return slot_; }
     void load() override;
+    // The slot fired again while this window was open: it shows the slot as it is now and when it
+    // fired, and comes back before the user.
+    void showFiredAgain(const QString& firedAt);
 
 protected:
     void saveOnOk() override;
@@ -28,9 +35,12 @@ protected:
     QString launchOrigin() const override;
 
 private:
+    void showSlot();
     void savePlaceAndAutoClose();
 
     int slot_;
+    QLabel* firedAgain_;
+    QFont firedAgainFont_;
 };
 
 } // namespace vqdbd

@@ -52,6 +52,12 @@ ui::ControlDesign disabled(ui::ControlDesign design)
     return design;
 }
 
+ui::ControlDesign hidden(ui::ControlDesign design)
+{
+    design.visible = false;
+    return design;
+}
+
 ui::ControlDesign& row(std::vector<ui::ControlDesign>& design, const QString& name)
 {
     const auto found = std::find_if(design.begin(), design.end(),
@@ -71,6 +77,7 @@ std::vector<ui::ControlDesign> notificationDesign()
     const Look command { { Face::SansSerif, 8.25, true }, std::nullopt, ui::kLightGrey, false, true };
     const Look autoCloseIn { { Face::ArialBlack, 12, true }, ui::kCyan, ui::kBlack, true, true };
     const Look countdown { { Face::ArialBlack, 12, true }, ui::kCyan, ui::kBlack, true, false };
+    const Look firedAgain { { Face::SansSerif, 8.25, true }, ui::kRed, std::nullopt, false, false };
 
     return {
         ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 3375, 315),
@@ -91,6 +98,9 @@ std::vector<ui::ControlDesign> notificationDesign()
                          QStringLiteral("Run Command"), 1440, 1560, 1455, 375)),
         disabled(control(Kind::CheckBox, QStringLiteral("RUN_HIDDEN_TICKBOX"), QStringLiteral("Run Hidden"),
                          3000, 1560, 1455, 375)),
+        // Hidden until the slot fires again while the window is still open; then it says when.
+        hidden(styled(control(Kind::Label, QStringLiteral("FIRED_AGAIN_LABEL"), {}, 4560, 1560, 3000, 375),
+                      firedAgain)),
         styled(control(Kind::TextBox, QStringLiteral("ALARM_NUMBER_LEFT_TEXTBOX"), {}, 480, 1680, 495, 495),
                number),
         styled(control(Kind::TextBox, QStringLiteral("ALARM_NUMBER_RIGHT_TEXTBOX"), {}, 7680, 1680, 495, 495),
@@ -123,6 +133,11 @@ std::vector<ui::ControlDesign> testNotificationDesign()
     message.font = ui::FontDesign { Face::ArialBlack, 9.75, true };
     row(design, QStringLiteral("ALARM_RUN_COMMAND_TICKBOX")).enabled = true;
     row(design, QStringLiteral("ALARM_RUN_COMMAND_TEXTBOX")).caption = QStringLiteral("Run Command");
+    // Says why a command line typed here will not run, while it is typed. It takes the place of the
+    // fired-again note, which a window with no alarm behind it never shows.
+    const Look note { { Face::SansSerif, 8.25, true }, ui::kRed, std::nullopt, false, false };
+    design.push_back(hidden(
+        styled(control(Kind::Label, QStringLiteral("COMMAND_NOTE_LABEL"), {}, 4560, 1560, 3000, 375), note)));
     return design;
 }
 

@@ -5,6 +5,7 @@
 #include "ui/Colours.h"
 #include "ui/Twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -118,6 +119,25 @@ void NotificationWindowBase::applyAutoCloseAtLoad()
 void NotificationWindowBase::enableRunNowFromRunCommand()
 {
     runNow_->setEnabled(ui::switchValue(*runCommand_) == 1);
+}
+
+void NotificationWindowBase::bringBack()
+{
+    flashOff_->stop();
+    ui::setTextColour(*exLeft_, ui::kRed);
+    ui::setTextColour(*exRight_, ui::kRed);
+    flashOn_->start();
+    if (ui::switchValue(*autoClose_) == 1) {
+        startStop_->setText(kStop);
+        startStop_->setEnabled(true);
+        autoCloseTimer_->start();
+        countdownBox_->setText(QStringLiteral("10"));
+        countdown_ = kCountdownSeconds;
+    }
+    raise();
+    activateWindow();
+    // Where the window manager keeps the focus elsewhere, the taskbar at least flashes the window.
+    QApplication::alert(this);
 }
 
 void NotificationWindowBase::showCountdown()

@@ -41,6 +41,9 @@ protected:
     void startTimers();
     void applyAutoCloseAtLoad();
     void enableRunNowFromRunCommand();
+    // Brings the open window back before the user: to the front, the marks flashing from red again,
+    // and, with auto-close ticked, the countdown running afresh from 11 seconds.
+    void bringBack();
 
     // What OK writes before closing, and what every close writes.
     virtual void saveOnOk() = 0;

@@ -27,4 +27,12 @@ void SlotNotificationWindows::openWindow(int slot)
         = AlarmNotificationWindow::showOver(services_, slot, &owner_);
 }
 
+void SlotNotificationWindows::showFiredAgain(int slot, const QString& firedAt)
+{
+    if (AlarmNotificationWindow* open = window(slot))
+        open->showFiredAgain(firedAt);
+    else
+        openWindow(slot);
+}
+
 } // namespace vqdbd

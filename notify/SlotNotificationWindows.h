@@ -14,7 +14,7 @@ namespace vqdbd {
 class AlarmNotificationWindow;
 
 // The ten slot notification windows as the alarm engine sees them: each opens over the owner (the
-// clock window), modally, and several stay open at once, one above the other.
+// clock window), modally, and several stay open at once, one above the other; never two of one slot.
 class SlotNotificationWindows final : public AlarmWindows
 {
 public:
@@ -22,6 +22,7 @@ public:
 
     bool isWindowOpen(int slot) const override;
     void openWindow(int slot) override;
+    void showFiredAgain(int slot, const QString& firedAt) override;
     // Slot n's open window, if any.
     AlarmNotificationWindow* window(int slot) const;
 

@@ -1,12 +1,15 @@
 #include "TestNotificationWindow.h"
 
 #include "NotificationDesign.h"
+#include "alarms/CommandLaunch.h"
 #include "platform/WindowManager.h"
 #include "state/Geometry.h"
 #include "state/LiveState.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -30,6 +33,7 @@ TestNotificationWindow::TestNotificationWindow(const NotificationServices& servi
     setWindowTitle(title());
     // Set from code or clicked, the run-command box runs its rule whenever its value changes.
     connect(runCommand_, &QCheckBox::stateChanged, this, &TestNotificationWindow::onRunCommandTickboxChanged);
+    connect(command_, &QLineEdit::textChanged, this, &TestNotificationWindow::onRunCommandTextboxChanged);
 }
 
 TestNotificationWindow* TestNotificationWindow::showOver(const NotificationServices& services, QWidget* owner)
@@ -63,6 +67,23 @@ void TestNotificationWindow::onRunCommandTickboxChanged()
         ui::setSwitchValue(*runHidden_, 0);
     // RUN NOW follows the box, so that a command typed here can be tried at once.
     runNow_->setEnabled(ticked);
+    showCommandNote();
+}
+
+void TestNotificationWindow::onRunCommandTextboxChanged()
+{
+    showCommandNote();
+}
+
+void TestNotificationWindow::showCommandNote()
+{
+    const QString note = ui::switchValue(*runCommand_) == 1 ? commandLineNote(command_->text()) : QString();
+    auto* label = findChild<QLabel*>(QStringLiteral("COMMAND_NOTE_LABEL"));
+    // What does not fit ends in "…"; the tip holds it whole.
+    label->setText(QFontMetrics(label->font()).elidedText(note, Qt::ElideRight, label->width()));
+    label->setToolTip(note);
+    label->setVisible(!note.isEmpty());
+    command_->setToolTip(note);
 }
 
 void TestNotificationWindow::savePlace()

@@ -29,6 +29,8 @@ protected:
 private:
     void savePlace();
     void onRunCommandTickboxChanged();
+    void onRunCommandTextboxChanged();
+    void showCommandNote();
 };
 
 } // namespace vqdbd

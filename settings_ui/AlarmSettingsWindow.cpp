@@ -1,16 +1,19 @@
 #include "AlarmSettingsWindow.h"
 
 #include "DialogSupport.h"
+#include "alarms/CommandLaunch.h"
 #include "notify/NotificationServices.h"
 #include "notify/TestNotificationWindow.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
+#include "state/TimeText.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,11 +72,12 @@ ControlDesign numberBox()
     return design;
 }
 
-// Says so beside the time when a ticked row's time can never fire.
-ControlDesign timeWarning()
+// Says beside the row, while it is typed, when a ticked row's time can never fire or its command line
+// will not run. It fills the row's free space right of Run Hidden, up to the column's edge.
+ControlDesign rowNote()
 {
-    ControlDesign design = dialogs::control(QStringLiteral("ALARM_%1_TIME_WARNING_LABEL"), ControlKind::Label,
-                                            QString(), 3720, 1200, 3000, 255);
+    ControlDesign design = dialogs::control(QStringLiteral("ALARM_%1_NOTE_LABEL"), ControlKind::Label,
+                                            QString(), 3660, 1200, 3090, 255);
     design.textColour = ui::kRed;
     design.visible = false;
     return design;
@@ -100,7 +104,7 @@ std::vector<ControlDesign> firstRowDesigns()
         rowTickbox(SlotField::RunCommand, QStringLiteral("Run Command"), 720, 1200, 1575, 255, false),
         rowTickbox(SlotField::RunHidden, QStringLiteral("Run Hidden"), 2400, 1200, 1215, 255, false),
         rowTextbox(SlotField::Command, defaults.command, 720, 1440, 5895),
-        timeWarning(),
+        rowNote(),
     };
 }
 
@@ -200,10 +204,11 @@ void AlarmSettingsWindow::buildRow(Row& row)
     row.runCommand = tickbox(row, SlotField::RunCommand);
     row.runHidden = tickbox(row, SlotField::RunHidden);
     row.command = textbox(row, SlotField::Command);
-    row.timeWarning = findChild<QLabel*>(QStringLiteral("ALARM_%1_TIME_WARNING_LABEL").arg(n));
+    row.note = findChild<QLabel*>(QStringLiteral("ALARM_%1_NOTE_LABEL").arg(n));
     findChild<QLineEdit*>(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX").arg(n))
         ->setText(LiveState::slotNumberText(n));
-    row.time->setMaxLength(kTimeTextLength);
+    // Room for the clock's own text in a 12-hour locale ("07:30:00 PM"), which fires there too.
+    row.time->setMaxLength(services_.timeFormat.longestText());
 
     connect(row.enabled, &QCheckBox::stateChanged, this, [this, &row] { onAlarmTickboxChanged(row); });
     connect(row.showMessage, &QCheckBox::stateChanged, this,
@@ -211,6 +216,7 @@ void AlarmSettingsWindow::buildRow(Row& row)
     connect(row.runCommand, &QCheckBox::stateChanged, this,
             [this, &row] { onRunCommandTickboxChanged(row); });
     connect(row.time, &QLineEdit::textChanged, this, [this, &row] { onTimeTextboxChanged(row); });
+    connect(row.command, &QLineEdit::textChanged, this, [this, &row] { onRunCommandTextboxChanged(row); });
 }
 
 QCheckBox* AlarmSettingsWindow::tickbox(const Row& row, SlotField field) const
@@ -322,7 +328,7 @@ void AlarmSettingsWindow::onAlarmTickboxChanged(Row& row)
         setSwitch(*row.autoClose, 0);
         setSwitch(*row.showMessage, 0);
     }
-    showTimeWarning(row);
+    showRowNote(row);
 }
 
 void AlarmSettingsWindow::onDisplayMessageTickboxChanged(Row& row)
@@ -343,24 +349,44 @@ void AlarmSettingsWindow::onRunCommandTickboxChanged(Row& row)
         row.runHidden->setEnabled(false);
         setSwitch(*row.runHidden, 0);
     }
+    showRowNote(row);
 }
 
 void AlarmSettingsWindow::onTimeTextboxChanged(Row& row)
 {
-    showTimeWarning(row);
+    showRowNote(row);
 }
 
-void AlarmSettingsWindow::showTimeWarning(Row& row)
+void AlarmSettingsWindow::onRunCommandTextboxChanged(Row& row)
 {
-    const QString time = row.time->text();
-    const bool neverFires = ui::switchValue(*row.enabled) == 1 && !firingTimes_.canFire(time);
-    const QString warning = neverFires
-        ? QStringLiteral("Never fires: clock shows %1").arg(firingTimes_.clockFormOf(time))
+    showRowNote(row);
+}
+
+QString AlarmSettingsWindow::neverFiresNote() const
+{
+    // It names no time read from the text, which may mean none ("25:00:00", "noon").
+    QString note = QStringLiteral("Never fires: use HH:MM:SS, e.g. 19:30:00");
+    if (services_.timeFormat.isTwelveHour())
+        note += QStringLiteral(", or the clock's own %1").arg(services_.timeFormat.format(19, 30, 0));
+    return note;
+}
+
+void AlarmSettingsWindow::showRowNote(Row& row)
+{
+    const QString time = ui::switchValue(*row.enabled) == 1 && !firingTimes_.canFire(row.time->text())
+        ? neverFiresNote()
         : QString();
-    row.timeWarning->setText(warning);
-    row.timeWarning->setToolTip(warning);
-    row.timeWarning->setVisible(neverFires);
-    row.time->setToolTip(warning);
+    const QString command
+        = ui::switchValue(*row.runCommand) == 1 ? commandLineNote(row.command->text()) : QString();
+    QStringList notes { time, command };
+    notes.removeAll(QString());
+    const QString note = notes.join(QStringLiteral("; "));
+    // What does not fit the row ends in "…"; the tip holds it whole.
+    row.note->setText(QFontMetrics(row.note->font()).elidedText(note, Qt::ElideRight, row.note->width()));
+    row.note->setToolTip(note);
+    row.note->setVisible(!note.isEmpty());
+    row.time->setToolTip(time);
+    row.command->setToolTip(command);
 }
 
 void AlarmSettingsWindow::onOkClicked()

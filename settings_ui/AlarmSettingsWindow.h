@@ -46,7 +46,7 @@ private:
         QCheckBox* runCommand = nullptr;
         QCheckBox* runHidden = nullptr;
         QLineEdit* command = nullptr;
-        QLabel* timeWarning = nullptr;
+        QLabel* note = nullptr;
     };
 
     void buildRow(Row& row);
@@ -55,9 +55,11 @@ private:
     void onDisplayMessageTickboxChanged(Row& row);
     void onRunCommandTickboxChanged(Row& row);
     void onTimeTextboxChanged(Row& row);
+    void onRunCommandTextboxChanged(Row& row);
     void onOkClicked();
     void onTestAlarmWindowButtonClicked();
-    void showTimeWarning(Row& row);
+    QString neverFiresNote() const;
+    void showRowNote(Row& row);
     QCheckBox* tickbox(const Row& row, SlotField field) const;
     QLineEdit* textbox(const Row& row, SlotField field) const;
 

@@ -6,8 +6,9 @@
 namespace vqdbd {
 
 inline constexpr int kSlotCount = 10;
-// A slot's time holds at most this many characters; a longer text keeps only its start.
-inline constexpr int kTimeTextLength = 8;
+// A slot's time holds as many characters as the clock's time text has in the user's locale
+// (TimeTextFormat::longestText), never fewer than the 8 of HH:mm:ss; a longer text keeps its start.
+inline constexpr int kShortestTimeTextLength = 8;
 
 // One alarm slot; switches hold 0 (off) or 1 (on), and only exactly 1 counts as on.
 struct AlarmSlot

@@ -11,8 +11,8 @@ namespace {
 
 struct TimeOfDay
 {
-    int hour = 7;
-    int minute = 30;
+    int hour = 0;
+    int minute = 0;
     int second = 0;
 };
 
@@ -44,12 +44,34 @@ FiringTimes::FiringTimes(const TimeTextFormat& format)
     : format_(format)
 { }
 
+bool FiringTimes::isTwentyFourHourTime(const QString& text)
+{
+    if (text.size() != 8 || text.at(2) != u':' || text.at(5) != u':')
+        return false;
+    for (const qsizetype at : { 0, 1, 3, 4, 6, 7 }) {
+        if (text.at(at) < u'0' || text.at(at) > u'9')
+            return false;
+    }
+    const auto number = [&text](qsizetype at) {
+        return (text.at(at).unicode() - u'0') * 10 + text.at(at + 1).unicode() - u'0';
+    };
+    return number(0) <= 23 && number(3) <= 59 && number(6) <= 59;
+}
+
 bool FiringTimes::canFire(const QString& timeText) const
 {
-    // Most texts are meant as the time they read as; only the others need the whole day.
+    if (isTwentyFourHourTime(timeText))
+        return true;
+    // Under HH:mm:ss nothing else is ever shown.
+    if (!format_.isTwelveHour())
+        return false;
+    // Most 12-hour texts read as the morning or the evening time of their first numbers; only the
+    // others need the whole day.
     if (const auto meant = meantTime(timeText)) {
-        if (format_.format(meant->hour, meant->minute, meant->second) == timeText)
-            return true;
+        for (const int hour : { meant->hour % 12, meant->hour % 12 + 12 }) {
+            if (format_.format(hour, meant->minute, meant->second) == timeText)
+                return true;
+        }
     }
     if (shown_.isEmpty()) {
         shown_.reserve(24 * 60 * 60);
@@ -63,10 +85,9 @@ bool FiringTimes::canFire(const QString& timeText) const
     return shown_.contains(timeText);
 }
 
-QString FiringTimes::clockFormOf(const QString& typed) const
+bool firesAt(const QString& alarmTime, const QString& shown, const std::tm& local)
 {
-    const TimeOfDay time = meantTime(typed).value_or(TimeOfDay {});
-    return format_.format(time.hour, time.minute, time.second);
+    return alarmTime == shown || alarmTime == TimeTextFormat::twentyFourHour(local);
 }
 
 } // namespace vqdbd

@@ -2,29 +2,33 @@
 
 #include <QSet>
 #include <QString>
+#include <ctime>
 
 namespace vqdbd {
 
 class TimeTextFormat;
 
-// Which alarm times can ever fire: an alarm fires only when its time text is exactly the clock's
-// time text, so a time written in another form ("7:30", "07:30", a 24-hour time under a 12-hour
-// format) never does.
+// Which alarm times can ever fire. In every locale a time written "HH:mm:ss" fires at that second;
+// under a 12-hour clock the clock's own text ("07:30:00 PM") fires too. A time written in any other
+// form ("7:30", "07:30", "25:00:00", "noon") never does.
 class FiringTimes
 {
 public:
     explicit FiringTimes(const TimeTextFormat& format);
 
-    // Whether the clock shows exactly this text at some second of the day.
+    // Whether some second of the day fires this alarm time.
     bool canFire(const QString& timeText) const;
-    // The clock's text for the time of day the typed text seems to mean (its first numbers read as
-    // hours, minutes and seconds), or for 07:30:00 when it means none.
-    QString clockFormOf(const QString& typed) const;
+
+    // A time of day written as two-digit hours, minutes and seconds: "07:30:00", not "7:30:00".
+    static bool isTwentyFourHourTime(const QString& text);
 
 private:
     const TimeTextFormat& format_;
     // Every text the clock shows in a day; built when first needed.
     mutable QSet<QString> shown_;
 };
+
+// Whether an alarm time fires at the second the clock shows as `shown`, whose local time is `local`.
+bool firesAt(const QString& alarmTime, const QString& shown, const std::tm& local);
 
 } // namespace vqdbd

@@ -5,7 +5,7 @@
 
 namespace vqdbd {
 
-void readLiveState(SettingsStore& store, LiveState& state)
+void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 {
     state.alwaysOnTopSwitch = store.readSwitch(QStringLiteral("AlwaysOnTop_TICKBOX"), 1);
     state.setTextColour(store.readColour(QStringLiteral("CLOCK_FORECOLOR"), LiveState::kDefaultTextColour));
@@ -22,7 +22,7 @@ void readLiveState(SettingsStore& store, LiveState& state)
             } else {
                 QString text = store.readText(key, textField(defaults, info.field));
                 if (info.field == SlotField::Time)
-                    text.truncate(kTimeTextLength);
+                    text.truncate(timeTextLength);
                 textField(slot, info.field) = text;
             }
         }

@@ -2,13 +2,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <ctime>
 #include <locale.h>
 
 namespace vqdbd {
 
-// The time of day as the user's regional format writes it: the C library's "%X" of LC_TIME.
-// Under C and 24-hour locales that is "HH:MM:SS"; 12-hour locales add their AM/PM.
+// The time of day as the clock shows it, after the user's LC_TIME. A 12-hour locale shows its own
+// 12-hour text with its AM/PM designator (en_US "07:35:23 PM"); every other locale shows "HH:mm:ss",
+// even where its own text has other digits, words, no seconds or a time zone ("19時35分23秒",
+// "kl. 19.35 +0100"), so that a time typed as HH:mm:ss reads exactly like the clock there.
 class TimeTextFormat
 {
 public:
@@ -19,13 +22,28 @@ public:
     TimeTextFormat& operator=(const TimeTextFormat&) = delete;
 
     bool loadedRequestedLocale() const { return loaded_; }
+    bool isTwelveHour() const { return twelveHour_; }
     QString format(const std::tm& wallTime) const;
     QString format(int hour, int minute, int second) const;
+    // The most characters a time text of this locale has; never fewer than the 8 of HH:mm:ss.
+    int longestText() const { return longest_; }
+    // The text of one second in every hour of the day (minutes and seconds at 59): the widest text
+    // the clock shows is among them.
+    QStringList hourSamples() const;
+
+    // "HH:mm:ss", the form of a time that fires in every locale.
+    static QString twentyFourHour(const std::tm& wallTime);
+    static QString twentyFourHour(int hour, int minute, int second);
 
 private:
+    QString render(const QByteArray& pattern, const std::tm& wallTime) const;
+
     locale_t locale_ = nullptr;
     bool loaded_ = false;
     bool utf8_ = true;
+    bool twelveHour_ = false;
+    QByteArray pattern_; // the locale's 12-hour pattern; empty under HH:mm:ss
+    int longest_ = 0;
 };
 
 // One second of wall-clock time: the UTC second, and the local time of day it shows.

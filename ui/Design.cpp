@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <cmath>
 
@@ -30,6 +31,11 @@ QWidget* makeWidget(QWidget& parent, const ControlDesign& design)
         box->setAlignment(design.alignment);
         box->setReadOnly(design.locked);
         box->setFrame(true);
+        return box;
+    }
+    case ControlKind::MultiLineTextBox: {
+        auto* box = new QPlainTextEdit(design.caption, &parent);
+        box->setReadOnly(design.locked);
         return box;
     }
     case ControlKind::CheckBox:
@@ -102,8 +108,9 @@ QWidget* createControl(QWidget& parent, const ControlDesign& design)
 {
     QWidget* control = makeWidget(parent, design);
     control->setObjectName(design.name);
-    control->setAccessibleName(
-        accessibleNameFor(design.name, design.caption, design.kind == ControlKind::TextBox));
+    control->setAccessibleName(accessibleNameFor(design.name, design.caption,
+                                                 design.kind == ControlKind::TextBox
+                                                     || design.kind == ControlKind::MultiLineTextBox));
     const QRect rect = toPixels(design.left, design.top, design.width, design.height);
     control->setGeometry(rect.x(), rect.y(), std::max(1, rect.width()), std::max(1, rect.height()));
     if (design.font)

@@ -18,6 +18,7 @@ enum class ControlKind
 {
     Label,
     TextBox,
+    MultiLineTextBox, // a text box of several lines that scrolls
     CheckBox,
     Button,
     Line, // a straight line from the top-left to the bottom-right corner of its rectangle

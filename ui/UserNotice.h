@@ -12,11 +12,4 @@ public:
     virtual void tell(const QString& title, const QString& text) = 0;
 };
 
-// A message box that is shown and left to the user to dismiss.
-class MessageBoxNotice final : public UserNotice
-{
-public:
-    void tell(const QString& title, const QString& text) override;
-};
-
 } // namespace vqdbd

@@ -15,7 +15,7 @@
 #include "platform/WindowManager.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
-#include "ui/UserNotice.h"
+#include "ui/NoticeWindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -96,7 +96,7 @@ int main(int argc, char* argv[])
     QTemporaryDir scratch;
     IniSettingsBackend backend(scratch.filePath(QStringLiteral("VQ_DBD/bench.conf")));
     SettingsStore store(backend);
-    MessageBoxNotice notice;
+    NoticeWindow notice;
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
     const TimeTextFormat format;

@@ -10,7 +10,7 @@
 #include "platform/WindowManager.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
-#include "ui/UserNotice.h"
+#include "ui/NoticeWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
     QTemporaryDir config;
     IniSettingsBackend backend(config.filePath(QStringLiteral("VQ_DBD/bench.conf")));
     SettingsStore store(backend);
-    MessageBoxNotice notice;
+    NoticeWindow notice;
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
     const TimeTextFormat format;

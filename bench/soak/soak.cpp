@@ -11,7 +11,7 @@
 #include "state/AlarmSlot.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
-#include "ui/UserNotice.h"
+#include "ui/NoticeWindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -96,7 +96,7 @@ int main(int argc, char* argv[])
     SettingsStore store(backend);
     LiveState state;
     DetachedProcessLauncher launcher;
-    MessageBoxNotice notice;
+    NoticeWindow notice;
     const NotificationServices services { store, state, platformWindowManager(), launcher, notice };
     QWidget owner;
     owner.show();

@@ -15,7 +15,7 @@
 #include "settings_ui/SettingsWindow.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
-#include "ui/UserNotice.h"
+#include "ui/NoticeWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -78,7 +78,7 @@ int main(int argc, char* argv[])
 
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
-    MessageBoxNotice notice;
+    NoticeWindow notice;
     const TimeTextFormat format;
     ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice });
     clock.load();

@@ -22,6 +22,7 @@ class CountingWindows final : public AlarmWindows
 public:
     bool isWindowOpen(int) const override { return false; }
     void openWindow(int slot) override { opened.append(slot); }
+    void showFiredAgain(int slot, const QString&) override { opened.append(slot); }
     QList<int> opened;
 };
 

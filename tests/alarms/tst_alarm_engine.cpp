@@ -1,4 +1,5 @@
 #include "FakeLauncher.h"
+#include "TestLocales.h"
 #include "alarms/AlarmEngine.h"
 #include "alarms/AlarmWindows.h"
 #include "state/LiveState.h"
@@ -26,7 +27,12 @@ public:
         if (keepOpen)
             open.insert(slot);
     }
+    void showFiredAgain(int slot, const QString& firedAt) override
+    {
+        firedAgain.append(QStringLiteral("%1 %2").arg(slot).arg(firedAt));
+    }
     QList<int> opened;
+    QStringList firedAgain; // "slot when"
     QList<int> startsBeforeOpening;
     QSet<int> open;
     bool keepOpen = false; // otherwise each window is closed again by the next second
@@ -69,8 +75,13 @@ private Q_SLOTS:
     void aStoppedCheckNeverFires();
     void slotsDueTogetherFireInSlotOrder();
     void aFailedCommandIsReportedAndTheWindowStillOpens();
-    void aSlotWhoseWindowIsStillOpenDoesNotFireAgain();
+    void aSlotWhoseWindowIsStillOpenRunsItsCommandAndShowsThatWindowAgain_data();
+    void aSlotWhoseWindowIsStillOpenRunsItsCommandAndShowsThatWindowAgain();
+    void onlyAlarmsThatDidNotFireThatDayAreReportedMissed_data();
+    void onlyAlarmsThatDidNotFireThatDayAreReportedMissed();
     void showMessageOtherThanOneOpensNoWindow();
+    void inEveryLocaleHHmmssAndTheClocksOwnTextFireOnceADay_data();
+    void inEveryLocaleHHmmssAndTheClocksOwnTextFireOnceADay();
 
 private:
     void show(qint64 localSecond);
@@ -82,6 +93,7 @@ private:
     std::unique_ptr<TimeTextFormat> format_;
     std::unique_ptr<AlarmEngine> engine_;
     QStringList diagnostics_;
+    std::unique_ptr<QSignalSpy> noticed_;
 };
 
 void TestAlarmEngine::init()
@@ -93,6 +105,7 @@ void TestAlarmEngine::init()
     diagnostics_.clear();
     engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, nullptr,
                                             [this](const QString& line) { diagnostics_.append(line); });
+    noticed_ = std::make_unique<QSignalSpy>(engine_.get(), &AlarmEngine::noticed);
 }
 
 void TestAlarmEngine::show(qint64 localSecond)
@@ -219,6 +232,10 @@ void TestAlarmEngine::aLongJumpForwardSaysWhichAlarmWasPassedOver()
         diagnostics_.at(0).startsWith(QStringLiteral("alarm 4 (\"Alarm Name\" at 07:30:00) did not fire")),
         qPrintable(diagnostics_.at(0)));
     QVERIFY(diagnostics_.at(0).contains(QStringLiteral("from 07:00:00 to 08:00:00")));
+    // The user hears the same, where the user looks.
+    QCOMPARE(noticed_->size(), 1);
+    QCOMPARE(noticed_->at(0),
+             (QVariantList { QStringLiteral("VQ-DBD - V3 - ALARM MISSED"), diagnostics_.at(0) }));
     // The second it lands on is still looked at.
     show(at(8, 59, 0));
     QCOMPARE(diagnostics_.size(), 1);
@@ -261,17 +278,64 @@ void TestAlarmEngine::aFailedCommandIsReportedAndTheWindowStillOpens()
     QCOMPARE(windows_->opened, QList<int> { 7 });
 }
 
-void TestAlarmEngine::aSlotWhoseWindowIsStillOpenDoesNotFireAgain()
+void TestAlarmEngine::aSlotWhoseWindowIsStillOpenRunsItsCommandAndShowsThatWindowAgain_data()
 {
+    QTest::addColumn<int>("showMessage");
+    QTest::addColumn<int>("runCommand");
+    QTest::addColumn<int>("starts");
+    QTest::addColumn<QStringList>("firedAgain");
+    const QStringList shown { QStringLiteral("8 Tue 5 Mar 07:30:00") };
+    QTest::newRow("command and window") << 1 << 1 << 2 << shown;
+    QTest::newRow("window only") << 1 << 0 << 0 << shown;
+    QTest::newRow("window no longer wanted: command only") << 0 << 1 << 2 << QStringList();
+}
+
+void TestAlarmEngine::aSlotWhoseWindowIsStillOpenRunsItsCommandAndShowsThatWindowAgain()
+{
+    QFETCH(int, showMessage);
+    QFETCH(int, runCommand);
+    QFETCH(int, starts);
+    QFETCH(QStringList, firedAgain);
     arm(8, QStringLiteral("07:30:00"));
+    state_->slot(8).runCommand = runCommand;
     windows_->keepOpen = true;
     show(at(7, 30, 0));
-    // A day later its window is still up.
+    // A day later its window is still up; meanwhile the slot was changed.
+    state_->slot(8).showMessage = showMessage;
     show(at(7, 30, 0, 1));
+    QCOMPARE(launcher_->starts.size(), starts);
     QCOMPARE(windows_->opened, QList<int> { 8 });
-    QCOMPARE(launcher_->starts.size(), 1);
-    QCOMPARE(diagnostics_.size(), 1);
-    QVERIFY(diagnostics_.at(0).contains(QStringLiteral("window from an earlier firing is still open")));
+    QCOMPARE(windows_->firedAgain, firedAgain);
+    // Said where the user looks as well as on standard error, once for the window shown again.
+    QCOMPARE(noticed_->size(), firedAgain.size());
+    QCOMPARE(diagnostics_.size(), firedAgain.size());
+    if (!firedAgain.isEmpty())
+        QCOMPARE(noticed_->at(0),
+                 (QVariantList { QStringLiteral("VQ-DBD - V3 - ALARM FIRED AGAIN"), diagnostics_.at(0) }));
+}
+
+void TestAlarmEngine::onlyAlarmsThatDidNotFireThatDayAreReportedMissed_data()
+{
+    // The seconds shown, counted from 10:00:00 on one day; the slot is due at 10:00:00.
+    QTest::addColumn<QList<int>>("shown");
+    QTest::addColumn<int>("firings");
+    QTest::addColumn<int>("missed");
+    QTest::newRow("passed over") << QList<int> { -25, 60 } << 0 << 1;
+    QTest::newRow("fired, set back 30 s, then forward over it") << QList<int> { 0, 5, -25, 60 } << 1 << 0;
+    QTest::newRow("fired the day before, passed over today") << QList<int> { -86400, -25, 60 } << 1 << 1;
+}
+
+void TestAlarmEngine::onlyAlarmsThatDidNotFireThatDayAreReportedMissed()
+{
+    QFETCH(QList<int>, shown);
+    QFETCH(int, firings);
+    QFETCH(int, missed);
+    arm(1, QStringLiteral("10:00:00"));
+    for (const int second : std::as_const(shown))
+        show(at(10, 0, 0) + second);
+    QCOMPARE(windows_->opened.size(), firings);
+    QCOMPARE(noticed_->size(), missed);
+    QCOMPARE(diagnostics_.size(), missed);
 }
 
 void TestAlarmEngine::showMessageOtherThanOneOpensNoWindow()
@@ -283,6 +347,52 @@ void TestAlarmEngine::showMessageOtherThanOneOpensNoWindow()
     show(at(7, 30, 0));
     QVERIFY(windows_->opened.isEmpty());
     QCOMPARE(launcher_->starts.size(), 2);
+}
+
+void TestAlarmEngine::inEveryLocaleHHmmssAndTheClocksOwnTextFireOnceADay_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<int>("hour"); // it fires at hour:35:23 of each day; -1: never
+    QTest::addColumn<bool>("late"); // the display passes over that second, which is made up
+    const auto row = [](const char* locale, const QString& time, int hour) {
+        for (const bool late : { false, true })
+            QTest::addRow("%s %s%s", locale, qPrintable(time), late ? ", late" : "")
+                << QByteArray(locale) << time << hour << late;
+    };
+    row("C.UTF-8", "19:35:23", 19);
+    row("en_US.UTF-8", "19:35:23", 19);
+    row("en_US.UTF-8", "07:35:23 PM", 19);
+    row("en_US.UTF-8", "07:35:23", 7);
+    row("en_US.UTF-8", "19:35:23 PM", -1);
+    row("el_GR.UTF-8", "07:35:23 μμ", 19);
+    row("de_DE.UTF-8", "19:35:23", 19);
+    row("nb_NO.UTF-8", "19:35:23", 19);
+    row("nb_NO.UTF-8", "kl. 19.35 +0000", -1);
+    row("ja_JP.UTF-8", "19:35:23", 19);
+    row("ja_JP.UTF-8", "19時35分23秒", -1);
+}
+
+void TestAlarmEngine::inEveryLocaleHHmmssAndTheClocksOwnTextFireOnceADay()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(QString, time);
+    QFETCH(int, hour);
+    QFETCH(bool, late);
+    QVERIFY(test::provideLocales().isEmpty());
+    engine_.reset();
+    format_ = std::make_unique<TimeTextFormat>(locale);
+    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_);
+    arm(4, time);
+    QSignalSpy fired(engine_.get(), &AlarmEngine::fired);
+    // Two whole days, every second the clock shows.
+    for (qint64 second = at(0, 0, 0); second < at(0, 0, 0, 2); ++second) {
+        if (!late || (second != at(hour, 35, 23) && second != at(hour, 35, 23, 1)))
+            show(second);
+    }
+    QCOMPARE(fired.size(), hour < 0 ? 0 : 2);
+    for (const QList<QVariant>& firing : std::as_const(fired))
+        QCOMPARE(firing.at(1).toString(), format_->format(hour, 35, 23));
 }
 
 QTEST_GUILESS_MAIN(TestAlarmEngine)

@@ -3,8 +3,14 @@
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace vqdbd;
 using namespace std::chrono_literals;
@@ -25,6 +31,8 @@ private Q_SLOTS:
     void twoSlotsDueAtOnceOpenTwoWindows();
     void theClockKeepsTickingUnderAnOpenWindow();
     void aCommandThatCannotStartIsToldAndTheWindowStillOpens();
+    void aWindowLeftOpenShowsTheNextDaysFiringAndTheCommandRunsAgain_data();
+    void aWindowLeftOpenShowsTheNextDaysFiringAndTheCommandRunsAgain();
 
 private:
     // Stores slot n as enabled, due `secondsAhead` after the start, showing its window and running
@@ -143,6 +151,57 @@ void TestAlarmFiring::aCommandThatCannotStartIsToldAndTheWindowStillOpens()
         QStringLiteral("alarm 6: the command line \"missing-tool --now\" was not started: no program named "
                        "\"missing-tool\" was found on PATH"));
     QVERIFY(rig_->window->notificationWindows().isWindowOpen(6));
+}
+
+void TestAlarmFiring::aWindowLeftOpenShowsTheNextDaysFiringAndTheCommandRunsAgain_data()
+{
+    QTest::addColumn<QString>("storedAutoClose");
+    QTest::addColumn<QString>("countdown"); // the count's timer, then what its box shows
+    QTest::newRow("auto-close off") << "0"
+                                    << "stopped OFF";
+    QTest::newRow("auto-close on, count stopped by the user") << "1"
+                                                              << "running 10";
+}
+
+void TestAlarmFiring::aWindowLeftOpenShowsTheNextDaysFiringAndTheCommandRunsAgain()
+{
+    QFETCH(QString, storedAutoClose);
+    QFETCH(QString, countdown);
+    storeAlarm(3, 3);
+    storeAlarm(5, 4);
+    rig_->backend.values.insert(QStringLiteral("ALARM_3_MESSAGE_AUTO_CLOSE_TICKBOX"), storedAutoClose);
+    rig_->start();
+    rig_->clock.runFor(6s);
+    SlotNotificationWindows& windows = rig_->window->notificationWindows();
+    const QPointer<AlarmNotificationWindow> window = windows.window(3);
+    const auto timer = [&](const char* name) {
+        return window->findChild<QTimer*>(QLatin1String(name));
+    };
+    // The user stops the count and goes away; slot 5's window lies above, the marks are mid-flash.
+    if (storedAutoClose == u"1")
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("START_STOP_BUTTON")),
+                          Qt::LeftButton);
+    QMetaObject::invokeMethod(timer("FLASH_ON_TIMER"), "timeout");
+    QTRY_COMPARE(QApplication::activeWindow(), windows.window(5));
+    rig_->window->liveState().slot(5).time = QStringLiteral("never");
+
+    // The next day at the same time: the command runs again and the same window comes back.
+    rig_->clock.jumpTo(FakeWallClock::at(kStart + 86400, 250));
+    rig_->clock.runFor(6s);
+    QCOMPARE(rig_->launcher.starts.size(), 3);
+    const QWidgetList shown = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(shown.begin(), shown.end(), [](QWidget* w) { return w->isVisible(); }), 3);
+    QCOMPARE(windows.window(3), window.data());
+    QTRY_COMPARE(QApplication::activeWindow(), window.data());
+    QVERIFY(timer("FLASH_ON_TIMER")->isActive() && !timer("FLASH_OFF_TIMER")->isActive());
+    QCOMPARE(QStringLiteral("%1 %2").arg(
+                 timer("ALARM_MESSAGE_AUTOCLOSE_TIMER")->isActive() ? "running" : "stopped",
+                 window->findChild<QLineEdit*>(QStringLiteral("AUTOCLOSE_COUNTDOWN_TB"))->text()),
+             countdown);
+    auto* firedAgain = window->findChild<QLabel*>(QStringLiteral("FIRED_AGAIN_LABEL"));
+    QVERIFY(firedAgain->isVisible());
+    QVERIFY2(firedAgain->text().endsWith(u' ' + textAt(kStart + 86403)), qPrintable(firedAgain->text()));
+    QCOMPARE(rig_->notice.titles, QStringList { QStringLiteral("VQ-DBD - V3 - ALARM FIRED AGAIN") });
 }
 
 } // namespace

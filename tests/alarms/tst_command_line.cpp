@@ -55,6 +55,10 @@ void TestCommandLine::splitsLikeAShell_data()
     QTest::newRow("unset variable vanishes") << "echo $NOPE $EMPTY end" << QStringList { "echo", "end" };
     QTest::newRow("braced variable, no field split") << "echo ${WHO}s" << QStringList { "echo", "the users" };
     QTest::newRow("lone dollar stays") << "echo $ 5$" << QStringList { "echo", "$", "5$" };
+    QTest::newRow("quoted special parameters stay")
+        << R"(echo '$$' \$? "\$1")" << QStringList { "echo", "$$", "$?", "$1" };
+    QTest::newRow("dollar before other signs stays")
+        << "echo a$%b $/ $:" << QStringList { "echo", "a$%b", "$/", "$:" };
     QTest::newRow("tilde at word start")
         << "ls ~ ~/x ~ann/y a~" << QStringList { "ls", "/home/me", "/home/me/x", "/home/ann/y", "a~" };
     QTest::newRow("unknown user keeps tilde") << "ls ~nobody99" << QStringList { "ls", "~nobody99" };
@@ -98,6 +102,16 @@ void TestCommandLine::refusesWhatNeedsAShell_data()
                                     << "never closed";
     QTest::newRow("parameter operators") << "echo ${X:-y}"
                                          << "not a plain ${NAME}";
+    for (const char* parameter : { "$$", "$1", "$?", "$#", "$!", "$@", "$*", "$-", "$0" })
+        QTest::addRow("special parameter %s", parameter)
+            << QStringLiteral("echo %1").arg(parameter)
+            << QStringLiteral("special parameter \"%1\"").arg(parameter);
+    QTest::newRow("inside double quotes") << "echo \"pid $$\""
+                                          << "special parameter \"$$\"";
+    QTest::newRow("after a variable") << "echo $WHO$1"
+                                      << "special parameter \"$1\"";
+    QTest::newRow("braced position") << "echo ${1}"
+                                     << "not a plain ${NAME}";
 }
 
 void TestCommandLine::refusesWhatNeedsAShell()

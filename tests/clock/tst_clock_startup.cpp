@@ -1,4 +1,5 @@
 #include "ClockRig.h"
+#include "TestLocales.h"
 #include "state/AlarmSlot.h"
 #include "ui/StoreProblemReporter.h"
 
@@ -21,7 +22,8 @@ private Q_SLOTS:
     void slotChecksStartOnlyUnderAMasterSwitchOfExactlyOne();
     void readsKeysInTheStartupOrder();
     void storedSlotFieldsFillTheLiveState();
-    void storedTimeKeepsOnlyItsFirstEightCharacters();
+    void storedTimeKeepsAsManyCharactersAsTheClocksText_data();
+    void storedTimeKeepsAsManyCharactersAsTheClocksText();
     void storedGeometryAndColoursAreApplied();
     void damagedValuesStartWithDefaultsAndTellTheUserOnce();
     void failingStoreStillStartsTheClock();
@@ -163,11 +165,22 @@ void ClockStartupTest::storedSlotFieldsFillTheLiveState()
     QCOMPARE(rig.window->liveState().slot(4), defaultSlot());
 }
 
-void ClockStartupTest::storedTimeKeepsOnlyItsFirstEightCharacters()
+void ClockStartupTest::storedTimeKeepsAsManyCharactersAsTheClocksText_data()
 {
-    ClockRig rig;
-    rig.backend.values.insert(QStringLiteral("ALARM_1_TIME_TEXTBOX"), QStringLiteral("07:30:00 PM"));
-    QCOMPARE(rig.start().liveState().slot(1).time, QStringLiteral("07:30:00"));
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QString>("kept"); // of "07:30:00 PM and more"
+    QTest::newRow("C") << QByteArray("C.UTF-8") << "07:30:00";
+    QTest::newRow("en_US") << QByteArray("en_US.UTF-8") << "07:30:00 PM";
+}
+
+void ClockStartupTest::storedTimeKeepsAsManyCharactersAsTheClocksText()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(QString, kept);
+    QVERIFY(test::provideLocales().isEmpty());
+    ClockRig rig(locale);
+    rig.backend.values.insert(QStringLiteral("ALARM_1_TIME_TEXTBOX"), QStringLiteral("07:30:00 PM and more"));
+    QCOMPARE(rig.start().liveState().slot(1).time, kept);
 }
 
 void ClockStartupTest::storedGeometryAndColoursAreApplied()

@@ -1,8 +1,9 @@
+#include "ClockRig.h"
+#include "TestLocales.h"
 #include "state/TimeText.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QFontMetricsF>
+#include <QLineEdit>
 #include <QTest>
 
 using namespace vqdbd;
@@ -11,13 +12,22 @@ class TimeTextTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void cLocaleGivesTwoDigitHoursMinutesSeconds_data();
     void cLocaleGivesTwoDigitHoursMinutesSeconds();
-    void twelveHourLocaleAddsItsDesignator_data();
-    void twelveHourLocaleAddsItsDesignator();
+    void everyLocaleShowsHHmmssOrItsOwnTwelveHourText_data();
+    void everyLocaleShowsHHmmssOrItsOwnTwelveHourText();
+    void theWholeTimeFitsTheDisplayInEveryLocale_data();
+    void theWholeTimeFitsTheDisplayInEveryLocale();
     void unknownLocaleFallsBackToC();
     void wallSecondsCountLocalTime();
 };
+
+void TimeTextTest::initTestCase()
+{
+    const QString problem = test::provideLocales();
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
 
 void TimeTextTest::cLocaleGivesTwoDigitHoursMinutesSeconds_data()
 {
@@ -42,36 +52,75 @@ void TimeTextTest::cLocaleGivesTwoDigitHoursMinutesSeconds()
     QCOMPARE(format.format(hour, minute, second), text);
 }
 
-void TimeTextTest::twelveHourLocaleAddsItsDesignator_data()
+void TimeTextTest::everyLocaleShowsHHmmssOrItsOwnTwelveHourText_data()
 {
+    QTest::addColumn<QByteArray>("locale");
     QTest::addColumn<int>("hour");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("morning") << 7 << "07:05:09 AM";
-    QTest::newRow("evening") << 19 << "07:05:09 PM";
+    QTest::addColumn<QString>("text"); // at hour:35:23
+    QTest::newRow("C") << QByteArray("C.UTF-8") << 19 << "19:35:23";
+    QTest::newRow("en_US evening") << QByteArray("en_US.UTF-8") << 19 << "07:35:23 PM";
+    QTest::newRow("en_US midnight") << QByteArray("en_US.UTF-8") << 0 << "12:35:23 AM";
+    QTest::newRow("el_GR") << QByteArray("el_GR.UTF-8") << 19 << "07:35:23 μμ";
+    QTest::newRow("de_DE") << QByteArray("de_DE.UTF-8") << 19 << "19:35:23";
+    QTest::newRow("nb_NO, own text without seconds") << QByteArray("nb_NO.UTF-8") << 19 << "19:35:23";
+    QTest::newRow("ja_JP, own text 19時35分23秒") << QByteArray("ja_JP.UTF-8") << 19 << "19:35:23";
 }
 
-void TimeTextTest::twelveHourLocaleAddsItsDesignator()
+void TimeTextTest::everyLocaleShowsHHmmssOrItsOwnTwelveHourText()
 {
+    QFETCH(QByteArray, locale);
     QFETCH(int, hour);
     QFETCH(QString, text);
-    // A 12-hour locale of our own, compiled into this test's folder, so the test does not depend on
-    // which locales the machine has.
-    static QTemporaryDir localeDir;
-    static bool built = false;
-    if (!built) {
-        const QString localedef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
-        QVERIFY2(!localedef.isEmpty(), "localedef is needed to build a 12-hour locale");
-        const int status = QProcess::execute(localedef,
-                                             { QStringLiteral("-i"), QStringLiteral("en_US"),
-                                               QStringLiteral("-f"), QStringLiteral("UTF-8"),
-                                               localeDir.filePath(QStringLiteral("en_US.UTF-8")) });
-        QVERIFY2(status == 0 || status == 1, "localedef failed"); // 1: built with warnings
-        qputenv("LOCPATH", localeDir.path().toLocal8Bit());
-        built = true;
-    }
-    const TimeTextFormat format("en_US.UTF-8");
+    const TimeTextFormat format(locale);
     QVERIFY(format.loadedRequestedLocale());
-    QCOMPARE(format.format(hour, 5, 9), text);
+    QCOMPARE(format.format(hour, 35, 23), text);
+    QCOMPARE(format.isTwelveHour(), text.size() > 8);
+    QCOMPARE(format.longestText(), text.size());
+}
+
+void TimeTextTest::theWholeTimeFitsTheDisplayInEveryLocale_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    for (const QByteArray& locale : test::kTriedLocales)
+        QTest::newRow(locale.constData()) << locale;
+}
+
+void TimeTextTest::theWholeTimeFitsTheDisplayInEveryLocale()
+{
+    QFETCH(QByteArray, locale);
+    test::ClockRig rig(locale);
+    auto* display = rig.start().findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"));
+    const QString text = display->text();
+    QCOMPARE(text, rig.timeFormat.format(wallSecondAt(1'700'000'000).local));
+    // The designed box and at most the designed 35 pixels (26.25 pt); a line edit keeps 6 pixels for
+    // its margins and cursor, and scrolls a wider text out of sight.
+    QCOMPARE(display->geometry(), QRect(64, 8, 161, 45));
+    const int pixels = display->font().pixelSize();
+    const auto width = [display](const QString& sample, int size) {
+        QFont font = display->font();
+        font.setPixelSize(size);
+        return QFontMetricsF(font).horizontalAdvance(sample);
+    };
+    QVERIFY(pixels <= 35 && width(text, pixels) <= display->width() - 6);
+    // Just small enough: one pixel more and some hour's text would not fit.
+    const QStringList samples = rig.timeFormat.hourSamples();
+    QVERIFY(pixels == 35 || std::any_of(samples.begin(), samples.end(), [&](const QString& sample) {
+                return width(sample, pixels + 1) > display->width() - 6;
+            }));
+    // The green ink drawn spans the whole text and stays clear of the box's edges.
+    const QImage image = display->grab().toImage();
+    int left = image.width(), right = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixelColor(x, y).green() > 128) {
+                left = std::min(left, x);
+                right = x;
+            }
+        }
+    }
+    QVERIFY2(
+        left > 0 && right < image.width() - 1 && right - left + 1 >= 0.9 * width(text, pixels),
+        qPrintable(QStringLiteral("ink %1..%2 for %3 px").arg(left).arg(right).arg(width(text, pixels))));
 }
 
 void TimeTextTest::unknownLocaleFallsBackToC()
@@ -96,5 +145,5 @@ void TimeTextTest::wallSecondsCountLocalTime()
     tzset();
 }
 
-QTEST_GUILESS_MAIN(TimeTextTest)
+QTEST_MAIN(TimeTextTest)
 #include "tst_time_text.moc"

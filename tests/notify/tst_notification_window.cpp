@@ -2,9 +2,12 @@
 #include "notify/AlarmNotificationWindow.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/NoticeWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -45,6 +48,10 @@ private Q_SLOTS:
     void everyCloseSavesPlaceAndAutoClose();
     void autoCloseChoiceIsKeptPerSlot();
     void aMovedWindowReopensWhereItWasLeft();
+    void firingAgainSaysWhenInOneLineThatFits_data();
+    void firingAgainSaysWhenInOneLineThatFits();
+    void aNoticeTakesInputOverModalWindowsAndOutlivesThem_data();
+    void aNoticeTakesInputOverModalWindowsAndOutlivesThem();
 
 private:
     AlarmNotificationWindow& open(int slot);
@@ -385,6 +392,78 @@ void TestAlarmNotificationWindow::aMovedWindowReopensWhereItWasLeft()
     AlarmNotificationWindow& again = open(9);
     QCOMPARE(again.frameGeometry().topLeft(), QPoint(120, 80));
     QCOMPARE(again.size(), QSize(583, 228));
+}
+
+void TestAlarmNotificationWindow::firingAgainSaysWhenInOneLineThatFits_data()
+{
+    QTest::addColumn<QString>("firedAt");
+    QTest::newRow("24-hour") << "Tue 5 Mar 07:30:00";
+    QTest::newRow("12-hour") << "Wed 15 Nov 10:13:23 PM";
+    QTest::newRow("Greek") << "Sat 28 Sep 08:08:08 \u03bc\u03bc";
+}
+
+void TestAlarmNotificationWindow::firingAgainSaysWhenInOneLineThatFits()
+{
+    QFETCH(QString, firedAt);
+    AlarmSlot& slot = rig_->state.slot(2);
+    slot.runCommand = 0;
+    AlarmNotificationWindow& window = open(2);
+    auto* line = control<QLabel>(window, "FIRED_AGAIN_LABEL");
+    QVERIFY(!line->isVisible());
+    // What fired this time is what the window shows.
+    slot.runCommand = 1;
+    slot.command = QStringLiteral("backup --daily");
+    window.showFiredAgain(firedAt);
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->text(), QStringLiteral("Fired again ") + firedAt);
+    QVERIFY2(QFontMetrics(line->font()).horizontalAdvance(line->text()) <= line->contentsRect().width(),
+             qPrintable(QStringLiteral("%1 px font").arg(line->font().pixelSize())));
+    QCOMPARE(control<QLineEdit>(window, "ALARM_RUN_COMMAND_TEXTBOX")->text(),
+             QStringLiteral("backup --daily"));
+    QVERIFY(control<QPushButton>(window, "RUN_NOW_BUTTON")->isEnabled());
+}
+
+void TestAlarmNotificationWindow::aNoticeTakesInputOverModalWindowsAndOutlivesThem_data()
+{
+    QTest::addColumn<bool>("toldBeforeTheWindowOpened");
+    QTest::newRow("told just before the window opened") << true;
+    QTest::newRow("told over the window, by RUN NOW") << false;
+}
+
+void TestAlarmNotificationWindow::aNoticeTakesInputOverModalWindowsAndOutlivesThem()
+{
+    QFETCH(bool, toldBeforeTheWindowOpened);
+    NoticeWindow notice;
+    const NotificationServices services { rig_->store, rig_->state, rig_->windows, rig_->launcher, notice };
+    rig_->state.slot(5).runCommand = 1;
+    rig_->state.slot(6).runCommand = 1;
+    rig_->launcher.refusal = QStringLiteral("no program named \"Run\" was found on PATH");
+    if (toldBeforeTheWindowOpened)
+        notice.tell(QStringLiteral("VQ-DBD - V3 - COMMAND NOT STARTED"), QStringLiteral("alarm 5: first"));
+    window_ = AlarmNotificationWindow::showOver(services, 5, nullptr);
+    if (!toldBeforeTheWindowOpened)
+        QTest::mouseClick(control<QPushButton>(*window_, "RUN_NOW_BUTTON"), Qt::LeftButton);
+    QVERIFY(notice.isVisible());
+
+    // A second modal window opens above and has a problem of its own: the same window lists it last.
+    QPointer<AlarmNotificationWindow> above = AlarmNotificationWindow::showOver(services, 6, nullptr);
+    QTest::mouseClick(control<QPushButton>(*above, "RUN_NOW_BUTTON"), Qt::LeftButton);
+    QCOMPARE(notice.notices().size(), 2);
+    QVERIFY2(notice.notices().at(1).startsWith(QStringLiteral("COMMAND NOT STARTED\nRUN NOW of alarm 6: ")),
+             qPrintable(notice.notices().at(1)));
+
+    // The window above closes with the notice unread: the notice stays.
+    above->close();
+    delete above;
+    QVERIFY(notice.isVisible());
+
+    // Under the modal window still open, the notice takes a click that comes through the window
+    // system, as the user's would.
+    auto* dismiss = notice.findChild<QPushButton*>(QStringLiteral("DISMISS_BUTTON"));
+    QTest::mouseClick(notice.windowHandle(), Qt::LeftButton, {}, dismiss->geometry().center());
+    QTRY_VERIFY(!notice.isVisible());
+    QVERIFY(notice.notices().isEmpty());
+    QVERIFY(window_->isVisible());
 }
 
 } // namespace

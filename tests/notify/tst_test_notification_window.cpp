@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void runCommandBoxUnlocksTheCommand();
     void runNowLaunchesTheTypedCommand_data();
     void runNowLaunchesTheTypedCommand();
+    void aCommandThatWillNotRunIsSaidWhileTypedAndByRunNow_data();
+    void aCommandThatWillNotRunIsSaidWhileTypedAndByRunNow();
     void autoCloseCountsButIsNeverStored();
     void storesOnlyItsLeftAndTop_data();
     void storesOnlyItsLeftAndTop();
@@ -148,6 +151,39 @@ void TestTestNotificationWindow::runNowLaunchesTheTypedCommand()
     QCOMPARE(rig_->launcher.starts.size(), 1);
     QCOMPARE(rig_->notice.texts.size(), 1);
     QVERIFY(rig_->notice.texts.at(0).startsWith(QStringLiteral("RUN NOW of the test notification window: ")));
+}
+
+void TestTestNotificationWindow::aCommandThatWillNotRunIsSaidWhileTypedAndByRunNow_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("reason"); // empty: the line runs
+    QTest::newRow("variables") << "echo $HOME ${HOME}"
+                               << "";
+    for (const char* parameter : { "$$", "$1", "$?", "$#", "$!" })
+        QTest::newRow(parameter) << QStringLiteral("echo \"%1\"").arg(parameter)
+                                 << QStringLiteral("special parameter \"%1\"").arg(parameter);
+}
+
+void TestTestNotificationWindow::aCommandThatWillNotRunIsSaidWhileTypedAndByRunNow()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, reason);
+    auto* note = control<QLabel>(open(), "COMMAND_NOTE_LABEL");
+    QTest::mouseClick(&runCommand(), Qt::LeftButton);
+    command().clear();
+    QTest::keyClicks(&command(), line);
+    QCOMPARE(note->isVisible(), !reason.isEmpty());
+    QVERIFY(note->toolTip().startsWith(QStringLiteral("Will not run: ")) == !reason.isEmpty());
+    QVERIFY2(note->toolTip().contains(reason) && command().toolTip() == note->toolTip(),
+             qPrintable(note->toolTip()));
+    QVERIFY(note->sizeHint().width() <= note->width());
+    // RUN NOW starts nothing and says why.
+    QTest::mouseClick(&runNow(), Qt::LeftButton);
+    QCOMPARE(rig_->launcher.starts.size(), reason.isEmpty() ? 1 : 0);
+    QCOMPARE(rig_->notice.texts.size(), reason.isEmpty() ? 0 : 1);
+    QVERIFY(rig_->notice.texts.join(QString()).contains(reason));
+    QTest::mouseClick(&runCommand(), Qt::LeftButton);
+    QVERIFY(!note->isVisible());
 }
 
 void TestTestNotificationWindow::autoCloseCountsButIsNeverStored()

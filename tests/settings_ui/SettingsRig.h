@@ -33,7 +33,9 @@ struct SettingsRig
     RecordingNotice notice;
     std::unique_ptr<QWidget> owner = std::make_unique<QWidget>();
 
-    SettingsRig()
+    // Times are shown as the named locale writes them.
+    explicit SettingsRig(const QByteArray& locale = "C")
+        : timeFormat(locale)
     {
         owner->setObjectName(QStringLiteral("OWNER"));
         owner->show();

@@ -1,4 +1,5 @@
 #include "SettingsRig.h"
+#include "TestLocales.h"
 #include "settings_ui/AlarmSettingsWindow.h"
 #include "state/AlarmSlot.h"
 #include "ui/Twips.h"
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void closeBoxSavesOnlyThePlace();
     void timeThatCanNeverFireIsShownBesideItsBox_data();
     void timeThatCanNeverFireIsShownBesideItsBox();
+    void commandLineThatWillNotRunIsShownBesideItsRow_data();
+    void commandLineThatWillNotRunIsShownBesideItsRow();
     void testButtonOpensTheTestWindowAndKeepsEdits();
 
 private:
@@ -40,6 +43,8 @@ private:
 namespace {
 
 const QString kMaster = QStringLiteral("ENABLE_ALARMS_TICKBOX");
+// The note beside a time that never fires, in a 24-hour locale.
+const QString kNeverFires = QStringLiteral("Never fires: use HH:MM:SS, e.g. 19:30:00");
 const QString kRowAsDesigned
     = QStringLiteral("tick=0d name=off time=off dm=0d msg=off ac=0e rc=0d rh=0d cmd=off");
 const QString kRowClearedByRule
@@ -435,57 +440,104 @@ void AlarmSettingsWindowTest::closeBoxSavesOnlyThePlace()
 
 void AlarmSettingsWindowTest::timeThatCanNeverFireIsShownBesideItsBox_data()
 {
+    QTest::addColumn<QByteArray>("locale");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("typed"); // then typed over it; empty: nothing typed
     QTest::addColumn<QString>("warning"); // empty: none shown
     const QString ticked = QStringLiteral("ENABLE_ALARMS_TICKBOX=1 ALARM_8_TICKBOX=1 ALARM_8_TIME_TEXTBOX=");
-    QTest::newRow("clock form") << ticked + "07:30:00"
-                                << ""
-                                << "";
-    QTest::newRow("stored short") << ticked + "7:30"
-                                  << ""
-                                  << "Never fires: clock shows 07:30:00";
-    QTest::newRow("stored placeholder") << ticked + "HH:MM:SS"
-                                        << ""
-                                        << "Never fires: clock shows 07:30:00";
-    QTest::newRow("typed short") << ticked + "07:30:00"
-                                 << "16:5"
-                                 << "Never fires: clock shows 16:05:00";
-    QTest::newRow("typed right") << ticked + "7:30"
-                                 << "16:05:00"
-                                 << "";
-    QTest::newRow("row off") << "ENABLE_ALARMS_TICKBOX=1 ALARM_8_TIME_TEXTBOX=7:30"
-                             << ""
-                             << "";
-    QTest::newRow("row on under a master off") << "ALARM_8_TICKBOX=1 ALARM_8_TIME_TEXTBOX=7:30"
-                                               << ""
-                                               << "Never fires: clock shows 07:30:00";
+    const QString never = kNeverFires;
+    const auto row = [](const char* name, const char* locale, const QString& stored, const QString& typed,
+                        const QString& warning) {
+        QTest::newRow(name) << QByteArray(locale) << stored << typed << warning;
+    };
+    row("clock form", "C.UTF-8", ticked + "07:30:00", "", "");
+    row("stored short", "C.UTF-8", ticked + "7:30", "", never);
+    row("stored placeholder", "C.UTF-8", ticked + "HH:MM:SS", "", never);
+    row("stored empty", "C.UTF-8", ticked, "", never);
+    row("typed short", "C.UTF-8", ticked + "07:30:00", "16:5", never);
+    row("typed hour 25", "C.UTF-8", ticked + "07:30:00", "25:00:00", never);
+    row("typed minute 60", "C.UTF-8", ticked + "07:30:00", "12:60:00", never);
+    row("typed a word", "C.UTF-8", ticked + "07:30:00", "noon", never);
+    row("typed right", "C.UTF-8", ticked + "7:30", "16:05:00", "");
+    row("row off", "C.UTF-8", "ENABLE_ALARMS_TICKBOX=1 ALARM_8_TIME_TEXTBOX=7:30", "", "");
+    row("row on under a master off", "C.UTF-8", "ALARM_8_TICKBOX=1 ALARM_8_TIME_TEXTBOX=7:30", "", never);
+    row("en_US: HH:mm:ss", "en_US.UTF-8", ticked + "07:30:00", "19:30:00", "");
+    row("en_US: its own text", "en_US.UTF-8", ticked + "07:30:00", "07:30:00 PM", "");
+    row("en_US: one-digit hour", "en_US.UTF-8", ticked + "07:30:00", "7:30:00 PM",
+        never + ", or the clock's own 07:30:00 PM");
+    row("ja_JP: its own words", "ja_JP.UTF-8", ticked + "07:30:00", "19時30分", never);
 }
 
 void AlarmSettingsWindowTest::timeThatCanNeverFireIsShownBesideItsBox()
 {
+    QFETCH(QByteArray, locale);
     QFETCH(QString, stored);
     QFETCH(QString, typed);
     QFETCH(QString, warning);
-    SettingsRig rig;
+    QVERIFY(provideLocales().isEmpty());
+    SettingsRig rig(locale);
     rig.backend.values = storeOf(stored);
     AlarmSettingsWindow* window = open(rig);
     auto* time = textbox(window, SlotField::Time, 8);
     if (!typed.isEmpty()) {
+        // Typed over the whole text (insert() types what key clicks cannot), and taken whole.
         time->selectAll();
-        QTest::keyClicks(time, typed);
+        time->insert(typed);
+        QCOMPARE(time->text(), typed);
     }
-    auto* label = control<QLabel>(window, "ALARM_8_TIME_WARNING_LABEL");
-    QCOMPARE(label->isVisible() ? label->text() : QString(), warning);
+    // The note is in the tip whole and seen whole or cut short with "…", beside the time box in the
+    // row's free space right of Run Hidden.
+    auto* label = control<QLabel>(window, "ALARM_8_NOTE_LABEL");
+    QCOMPARE(label->isVisible() ? label->toolTip() : QString(), warning);
     QCOMPARE(time->toolTip(), warning);
-    // Beside the time box, in the row's free space right of Run Hidden.
-    QCOMPARE(label->geometry().topLeft(), ui::toPixels(3720 + 6840, 1200 + 2 * 1320, 0, 0).topLeft());
+    QVERIFY(label->text() == warning || warning.startsWith(label->text().chopped(1)));
+    QVERIFY(label->sizeHint().width() <= label->width());
+    QCOMPARE(label->geometry(), ui::toPixels(3660 + 6840, 1200 + 2 * 1320, 3090, 255));
     // It tells and asks nothing: OK closes and saves the time exactly as it stands.
     const QString text = time->text();
     control<QPushButton>(window, "OK_BUTTON")->click();
     QCOMPARE(openWindows(), QStringList { "OWNER" });
     QCOMPARE(rig.backend.value("ALARM_8_TIME_TEXTBOX"), text);
     QVERIFY(rig.notice.texts.isEmpty());
+}
+
+void AlarmSettingsWindowTest::commandLineThatWillNotRunIsShownBesideItsRow_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("note"); // empty: none shown
+    const QString on
+        = QStringLiteral("ENABLE_ALARMS_TICKBOX=1 ALARM_8_TICKBOX=1 ALARM_8_RUN_COMMAND_TICKBOX=1");
+    const QString refused = QStringLiteral("Will not run: it uses the shell's special parameter \"%1\"");
+    QTest::newRow("variables") << on << "echo $HOME ${USER}"
+                               << "";
+    for (const char* parameter : { "$$", "$1", "$?", "$#", "$!" })
+        QTest::newRow(parameter) << on << QStringLiteral("echo %1").arg(parameter) << refused.arg(parameter);
+    QTest::newRow("and a time that never fires") << on + " ALARM_8_TIME_TEXTBOX=7:30"
+                                                 << "kill $!" << kNeverFires + "; " + refused.arg("$!");
+    QTest::newRow("run command clear") << "ENABLE_ALARMS_TICKBOX=1 ALARM_8_TICKBOX=1"
+                                       << "kill $$"
+                                       << "";
+}
+
+void AlarmSettingsWindowTest::commandLineThatWillNotRunIsShownBesideItsRow()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(QString, note);
+    SettingsRig rig;
+    rig.backend.values = storeOf(stored);
+    AlarmSettingsWindow* window = open(rig);
+    auto* command = textbox(window, SlotField::Command, 8);
+    command->setText(QString());
+    QTest::keyClicks(command, typed); // a disabled box takes no keys
+    if (!command->isEnabled())
+        command->setText(typed);
+    auto* label = control<QLabel>(window, "ALARM_8_NOTE_LABEL");
+    QCOMPARE(label->isVisible() ? label->toolTip().left(note.size()) : QString(), note);
+    QCOMPARE(note.isEmpty(), !label->isVisible());
+    QVERIFY(note.isEmpty() || command->toolTip().startsWith(QStringLiteral("Will not run: ")));
+    window->close();
 }
 
 void AlarmSettingsWindowTest::testButtonOpensTheTestWindowAndKeepsEdits()

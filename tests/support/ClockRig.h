@@ -26,6 +26,12 @@ struct ClockRig
     RecordingNotice notice;
     std::unique_ptr<ClockWindow> window;
 
+    ClockRig() = default;
+    // A clock showing the time as the named locale writes it.
+    explicit ClockRig(const QByteArray& locale)
+        : timeFormat(locale)
+    { }
+
     ClockServices services() { return { store, clock, timeFormat, windows, launcher, notice }; }
 
     ClockWindow& start()

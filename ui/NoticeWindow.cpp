@@ -1,0 +1,154 @@
+#include "NoticeWindow.h"
+
+#include "Design.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWindow>
+#include <vector>
+
+namespace vqdbd {
+
+namespace {
+
+const QString kCaptionStart = QStringLiteral("VQ-DBD - V3 - ");
+
+std::vector<ui::ControlDesign> noticeDesign()
+{
+    ui::ControlDesign list;
+    list.name = QStringLiteral("NOTICE_LIST_TEXTBOX");
+    list.kind = ui::ControlKind::MultiLineTextBox;
+    list.left = 120;
+    list.top = 600;
+    list.width = 8415;
+    list.height = 2280;
+    list.font = ui::FontDesign { ui::FontDesign::Face::SansSerif, 8.25, false };
+    list.locked = true;
+
+    ui::ControlDesign dismiss;
+    dismiss.name = QStringLiteral("DISMISS_BUTTON");
+    dismiss.kind = ui::ControlKind::Button;
+    dismiss.caption = QStringLiteral("DISMISS");
+    dismiss.left = 6600;
+    dismiss.top = 3000;
+    dismiss.width = 1935;
+    dismiss.height = 495;
+
+    return {
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 3375, 315),
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("VQ-DBD"), 3600, 120, 1455, 315),
+        ui::titleLabel(QStringLiteral("NOTICE_LABEL"), QStringLiteral("NOTICES"), 5160, 120, 3375, 315),
+        list,
+        dismiss,
+    };
+}
+
+} // namespace
+
+QString NoticeWindow::windowName()
+{
+    return QStringLiteral("VQ_DBD_NOTICE");
+}
+
+QString NoticeWindow::title()
+{
+    return kCaptionStart + QStringLiteral("NOTICES");
+}
+
+NoticeWindow::NoticeWindow()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(windowName());
+    setWindowTitle(title());
+    setFixedSize(ui::toPixels(8655.0f), ui::toPixels(3615.0f));
+    const std::vector<ui::ControlDesign> design = noticeDesign();
+    ui::createControls(*this, design);
+    list_ = findChild<QPlainTextEdit*>(QStringLiteral("NOTICE_LIST_TEXTBOX"), Qt::FindDirectChildrenOnly);
+    dismiss_ = findChild<QPushButton*>(QStringLiteral("DISMISS_BUTTON"), Qt::FindDirectChildrenOnly);
+    Q_ASSERT(list_ && dismiss_);
+    connect(dismiss_, &QPushButton::clicked, this, &NoticeWindow::onDismissClicked);
+
+    // The window exists from the start, so that it hears whenever a modal window blocks it.
+    winId();
+    windowHandle()->installEventFilter(this);
+}
+
+NoticeWindow::~NoticeWindow() = default;
+
+void NoticeWindow::tell(const QString& title, const QString& text)
+{
+    const QString heading = title.startsWith(kCaptionStart) ? title.mid(kCaptionStart.size()) : title;
+    notices_.append(heading + u'\n' + text);
+    list_->setPlainText(notices_.join(QStringLiteral("\n\n")));
+    // The newest notice is the one to read.
+    list_->moveCursor(QTextCursor::End);
+    list_->ensureCursorVisible();
+    if (!isVisible()) {
+        followModalWindow();
+        show();
+        dismiss_->setFocus();
+    }
+    raise();
+}
+
+void NoticeWindow::onDismissClicked()
+{
+    close();
+}
+
+void NoticeWindow::closeEvent(QCloseEvent* event)
+{
+    // What was dismissed has been read; the next notice starts a fresh list.
+    notices_.clear();
+    list_->clear();
+    event->accept();
+}
+
+void NoticeWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool NoticeWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::WindowBlocked)
+        followModalWindow();
+    return QWidget::eventFilter(watched, event);
+}
+
+void NoticeWindow::followModalWindow()
+{
+    // A modal window lets input through only to the windows that are its own (transient) children.
+    // Leaning on the topmost modal window as transient parent, for Qt alone and not as a widget
+    // parent, the notice takes input over it, and that window's closing does not close the notice.
+    // The window system is not told: the notice stays a window of its own there.
+    QWindow* own = windowHandle();
+    if (!own)
+        return;
+    QWindow* modal = QGuiApplication::modalWindow();
+    if (modal == own || (modal && !modal->isTopLevel()))
+        modal = nullptr;
+    if (followed_ == modal && own->transientParent() == modal)
+        return;
+    if (followed_)
+        disconnect(followed_, nullptr, this, nullptr);
+    followed_ = modal;
+    if (modal) {
+        // Once it goes, the next modal window below it, if any, is followed instead: at once when it
+        // is destroyed, and after the hiding is done when it is only hidden (it still counts as the
+        // topmost modal window while it says so).
+        connect(modal, &QWindow::visibleChanged, this, &NoticeWindow::followModalWindow,
+                Qt::QueuedConnection);
+        connect(modal, &QObject::destroyed, this, &NoticeWindow::followModalWindow);
+    }
+    own->setTransientParent(modal);
+}
+
+} // namespace vqdbd

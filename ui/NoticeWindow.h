@@ -1,0 +1,50 @@
+#pragma once
+
+#include "UserNotice.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+class QWindow;
+
+namespace vqdbd {
+
+// VQ_DBD_NOTICE: the one window in which the program tells the user what went wrong (an alarm that
+// was passed over, a command that did not start, a settings store that failed), newest last. Later
+// notices join the list instead of opening more windows. It belongs to no other window, so no other
+// window's closing takes it along, and it takes input even while a modal window is open. It stays
+// until the user dismisses it, which empties it.
+class NoticeWindow final : public QWidget, public UserNotice
+{
+    Q_OBJECT
+public:
+    static QString windowName();
+    static QString title();
+
+    NoticeWindow();
+    ~NoticeWindow() override;
+
+    // Adds the notice last in the list and shows the window in front.
+    void tell(const QString& title, const QString& text) override;
+    // What the window lists, oldest first: each notice's title and text.
+    const QStringList& notices() const { return notices_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onDismissClicked();
+    void followModalWindow();
+
+    QPlainTextEdit* list_;
+    QPushButton* dismiss_;
+    QStringList notices_;
+    QPointer<QWindow> followed_;
+};
+
+} // namespace vqdbd

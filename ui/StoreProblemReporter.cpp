@@ -4,6 +4,7 @@
 #include "state/SettingsStore.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 namespace vqdbd {
@@ -41,11 +42,14 @@ void StoreProblemReporter::onValueReset(const QString& key, const QString& store
 
 void StoreProblemReporter::onStoreFailed(const QString& key, const QString& reason)
 {
-    const QString line = QStringLiteral("%1: %2").arg(key, reason);
-    std::fprintf(stderr, "vq-dbd: settings store failed for %s\n", qUtf8Printable(line));
-    if (failuresTold_)
-        return;
-    failures_.append(line);
+    // One cause (a settings path that is a pipe, say) fails every key read at start-up: it is said
+    // once, with the keys it hit.
+    const auto same = std::find_if(failures_.begin(), failures_.end(),
+                                   [&](const Failure& failure) { return failure.reason == reason; });
+    if (same != failures_.end())
+        same->keys.append(key);
+    else
+        failures_.push_back({ reason, { key } });
     schedule();
 }
 
@@ -79,13 +83,22 @@ void StoreProblemReporter::tellUser()
                          + resets_.join(u'\n'));
         resets_.clear();
     }
-    if (!failures_.isEmpty() && !failuresTold_) {
+    QStringList failureLines;
+    for (const Failure& failure : failures_) {
+        constexpr qsizetype kNamed = 3;
+        QString keys = failure.keys.mid(0, kNamed).join(QStringLiteral(", "));
+        if (failure.keys.size() > kNamed)
+            keys += QStringLiteral(" and %1 more").arg(failure.keys.size() - kNamed);
+        failureLines.append(keys + QStringLiteral(": ") + failure.reason);
+        std::fprintf(stderr, "vq-dbd: settings store failed for %s\n", qUtf8Printable(failureLines.last()));
+    }
+    failures_.clear();
+    if (!failureLines.isEmpty() && !failuresTold_) {
         failuresTold_ = true;
         notice_.tell(QStringLiteral("VQ-DBD - V3 - SETTINGS NOT SAVED"),
                      QStringLiteral("The settings store could not be used. The clock goes on with what it "
                                     "has and saves again with the next change:\n\n")
-                         + failures_.join(u'\n'));
-        failures_.clear();
+                         + failureLines.join(u'\n'));
     }
     if (!remarks_.isEmpty() && !remarksTold_) {
         remarksTold_ = true;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <vector>
 
 namespace vqdbd {
 
@@ -29,7 +30,12 @@ private:
 
     UserNotice& notice_;
     QStringList resets_;
-    QStringList failures_;
+    struct Failure
+    {
+        QString reason;
+        QStringList keys;
+    };
+    std::vector<Failure> failures_; // not yet said, one entry per cause
     QStringList remarks_;
     bool resetsTold_ = false;
     bool failuresTold_ = false;

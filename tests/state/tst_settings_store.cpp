@@ -1,5 +1,6 @@
 #include "MemorySettingsBackend.h"
 #include "RecordingNotice.h"
+#include "state/AlarmSlot.h"
 #include "state/SettingsStore.h"
 #include "ui/StoreProblemReporter.h"
 
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void refusedWriteIsKeptAndSeenByLaterReads();
     void nextSuccessfulWriteCatchesUpInOrder();
     void userIsToldOncePerRunOfEachKindOfProblem();
+    void oneCauseOfManyFailedReadsIsToldOnceWithItsKeys();
     void batchedSavesReachTheStoreInOneWriteInTheirOrder();
     void refusedWriteIsRetriedLaterWithoutWaitingForALock();
     void lastChanceAtExitNamesTheKeysItCouldNotSave_data();
@@ -200,6 +202,23 @@ void SettingsStoreTest::userIsToldOncePerRunOfEachKindOfProblem()
     QVERIFY(notice.texts.at(1).contains(QStringLiteral("CLOCK-MAIN-Left")));
     QTest::qWait(20);
     QCOMPARE(notice.texts.count(), 2);
+}
+
+void SettingsStoreTest::oneCauseOfManyFailedReadsIsToldOnceWithItsKeys()
+{
+    MemorySettingsBackend backend;
+    backend.failReads = true;
+    SettingsStore store(backend);
+    test::RecordingNotice notice;
+    StoreProblemReporter reporter(store, notice);
+    for (int n = 1; n <= kSlotCount; ++n)
+        store.readSwitch(slotKey(SlotField::Enabled, n), 0);
+    QTRY_COMPARE(notice.texts.count(), 1);
+    const QString told = notice.texts.at(0);
+    QCOMPARE(told.count(QStringLiteral("reads refused")), 1);
+    QVERIFY2(told.contains(QStringLiteral(
+                 "ALARM_1_TICKBOX, ALARM_2_TICKBOX, ALARM_3_TICKBOX and 7 more: reads refused")),
+             qPrintable(told));
 }
 
 void SettingsStoreTest::batchedSavesReachTheStoreInOneWriteInTheirOrder()

@@ -16,9 +16,7 @@ QString lockProblem(const QLockFile& lock, const QString& path)
 {
     switch (lock.error()) {
     case QLockFile::LockFailedError:
-        return QStringLiteral("%1 is being written by another program (its lock %1.lock is held); "
-                              "the settings are saved later")
-            .arg(path);
+        return QStringLiteral("%1 is being written by another program (its lock %1.lock is held)").arg(path);
     case QLockFile::PermissionError:
         return QStringLiteral("cannot create the lock %1.lock").arg(path);
     case QLockFile::NoError:

@@ -1,3 +1,4 @@
+#include "clock/Artwork.h"
 #include "clock/ClockWindow.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
@@ -20,6 +21,8 @@ int main(int argc, char* argv[])
     using namespace vqdbd;
     prepareWindowSystem();
     QApplication app(argc, argv);
+    // Every window, the ones no other window owns included, carries the drum picture.
+    QApplication::setWindowIcon(windowIcon());
     QApplication::setApplicationName(QStringLiteral("VQ_DBD"));
     // The clock window's closing ends the program, even with a notice still open.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -90,7 +90,8 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("VQ_DBD_MAIN"));
     setWindowTitle(QStringLiteral("VQ-DRUM-BEAT-DIAL - V3"));
-    setWindowIcon(windowIcon());
+    // The drum picture; the member windowIcon() of the same name would give the window its own empty icon.
+    setWindowIcon(vqdbd::windowIcon());
     ui::setBackColour(*this, ui::kBlack);
 
     // The maker button comes first in the tab order, so it holds the focus when the window opens.

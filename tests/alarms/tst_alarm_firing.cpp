@@ -84,8 +84,9 @@ void TestAlarmFiring::firesOnceWhenTheTickIsOnTime()
     QCOMPARE(window->windowTitle(), AlarmNotificationWindow::titleFor(QStringLiteral("Tea 3")));
     QCOMPARE(window->parentWidget(), rig_->window.get());
     QCOMPARE(window->windowModality(), Qt::ApplicationModal);
-    // It carries the clock's icon, as every window of the program does.
+    // It carries the clock's icon, the drum picture in 16 and 24 pixels, as every window of the program does.
     QCOMPARE(window->windowIcon().cacheKey(), rig_->window->windowIcon().cacheKey());
+    QCOMPARE(window->windowIcon().availableSizes(), QList<QSize>({ QSize(16, 16), QSize(24, 24) }));
 
     // Its window closed and the clock set back to just before the alarm's second, the clock shows
     // that second once more: no new firing.

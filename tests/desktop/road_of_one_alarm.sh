@@ -35,6 +35,12 @@ settings=$(wait_for_window '^VQ - DBD - V3 - SETTINGS$') || fail "the maker butt
 wait_until_viewable "$settings"
 click_at "$settings" 4980 1260 # "Alarm Settings"
 alarms=$(wait_for_window '^VQ-DBD - V3 - ALARM SETTINGS$') || fail "the alarm settings window did not open"
+# Each window carries the drum icon in both its sizes, not the window manager's stand-in.
+for window in "$clock" "$settings" "$alarms"; do
+    icon=$(xprop -id "$window" _NET_WM_ICON)
+    grep -q 'Icon (16 x 16)' <<<"$icon" && grep -q 'Icon (24 x 24)' <<<"$icon" ||
+        fail "window $window carries no 16 and 24 pixel icon: $(head -c 80 <<<"$icon")"
+done
 xprop -id "$alarms" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$settings")" ||
     fail "the alarm settings window is not owned by the settings window"
 wait_until_viewable "$alarms"

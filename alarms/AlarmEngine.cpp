@@ -74,14 +74,12 @@ void AlarmEngine::onSecondShown(const WallSecond& second, const QString& text)
 void AlarmEngine::checkSecond(qint64 localSecond, const QString& text)
 {
     const qint64 day = dayOf(localSecond);
-    const std::tm local = localTimeOf(localSecond);
+    const QString twentyFourHour = TimeTextFormat::twentyFourHour(localTimeOf(localSecond));
     for (int n = 1; n <= kSlotCount; ++n) {
-        if (!state_.isSlotCheckRunning(n) || !firesAt(state_.slot(n).time, text, local))
+        if (!state_.isSlotCheckRunning(n) || !firesAt(state_.slot(n).time, text, twentyFourHour)
+            || firedOnDay(n, day, text))
             continue;
-        std::optional<Firing>& last = lastFiring_.at(static_cast<std::size_t>(n - 1));
-        if (last && last->localDay == day && last->text == text)
-            continue;
-        last = Firing { day, text };
+        lastFiring_.at(static_cast<std::size_t>(n - 1)) = Firing { day, text };
         fire(n, localSecond, text);
     }
 }
@@ -132,8 +130,9 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 now)
     for (qint64 second = first; second < now && !undecided.isEmpty(); ++second) {
         const std::tm local = localTimeOf(second);
         const QString text = format_.format(local);
+        const QString twentyFourHour = TimeTextFormat::twentyFourHour(local);
         for (auto slot = undecided.begin(); slot != undecided.end();) {
-            if (!firesAt(state_.slot(*slot).time, text, local)) {
+            if (!firesAt(state_.slot(*slot).time, text, twentyFourHour)) {
                 ++slot;
                 continue;
             }

@@ -8,7 +8,6 @@
 #include "ui/Twips.h"
 
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,11 +77,7 @@ void TestNotificationWindow::onRunCommandTextboxChanged()
 void TestNotificationWindow::showCommandNote()
 {
     const QString note = ui::switchValue(*runCommand_) == 1 ? commandLineNote(command_->text()) : QString();
-    auto* label = findChild<QLabel*>(QStringLiteral("COMMAND_NOTE_LABEL"));
-    // What does not fit ends in "…"; the tip holds it whole.
-    label->setText(QFontMetrics(label->font()).elidedText(note, Qt::ElideRight, label->width()));
-    label->setToolTip(note);
-    label->setVisible(!note.isEmpty());
+    ui::showNote(*findChild<QLabel*>(QStringLiteral("COMMAND_NOTE_LABEL")), note);
     command_->setToolTip(note);
 }
 

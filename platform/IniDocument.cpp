@@ -604,17 +604,21 @@ std::size_t IniDocument::newKeyPosition() const
     return afterLead;
 }
 
-void IniDocument::setValue(const QString& key, const QString& text)
+bool IniDocument::setValue(const QString& key, const QString& text)
 {
     const auto isKey = [&](const Line& line) {
         return isTopLevelKey(line, key);
     };
     const auto winner = std::find_if(lines_.rbegin(), lines_.rend(), isKey);
     if (winner != lines_.rend()) {
-        *winner = settingLine(key, text);
+        const Line replacement = settingLine(key, text);
         const auto winnerAt = winner.base() - 1;
-        lines_.erase(std::remove_if(lines_.begin(), winnerAt, isKey), winnerAt);
-        return;
+        bool changed = bytes(*winnerAt) != bytes(replacement);
+        *winnerAt = replacement;
+        const auto repeats = std::remove_if(lines_.begin(), winnerAt, isKey);
+        changed = changed || repeats != winnerAt;
+        lines_.erase(repeats, winnerAt);
+        return changed;
     }
 
     const std::size_t at = newKeyPosition();
@@ -630,7 +634,7 @@ void IniDocument::setValue(const QString& key, const QString& text)
         if (!lines_.empty() && lines_.front().kind != Kind::Blank)
             top.emplace_back().topLevel = true;
         lines_.insert(lines_.begin(), top.begin(), top.end());
-        return;
+        return true;
     }
     const Line added = settingLine(key, text);
     auto where = lines_.begin() + static_cast<std::ptrdiff_t>(at);
@@ -641,6 +645,7 @@ void IniDocument::setValue(const QString& key, const QString& text)
         ++where;
     }
     lines_.insert(where, added);
+    return true;
 }
 
 QByteArray IniDocument::toBytes() const

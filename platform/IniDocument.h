@@ -38,7 +38,8 @@ public:
     std::optional<IniValue> value(const QString& key) const;
     // Sets a top-level key: its winning line is rewritten in place and earlier repeats dropped; a new
     // key goes after the last key of the top level, or into a new [General] section at the top.
-    void setValue(const QString& key, const QString& text);
+    // Returns whether the document changed: false when the key already stood so, alone.
+    bool setValue(const QString& key, const QString& text);
 
     // UTF-8 without a byte-order mark, LF line ends.
     QByteArray toBytes() const;

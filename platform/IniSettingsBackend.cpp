@@ -89,12 +89,13 @@ QString IniSettingsBackend::write(const SettingChanges& changes, std::chrono::mi
     if (QString problem = refresh(target.path); !problem.isEmpty())
         return problem;
     IniDocument changed = document_;
+    bool anyChange = false;
     for (const auto& [key, text] : changes)
-        changed.setValue(key, text);
-    const QByteArray bytes = changed.toBytes();
-    if (stamp_.exists && bytes == document_.toBytes())
+        anyChange = changed.setValue(key, text) || anyChange;
+    // A file that already says all this is left alone: nothing to write, and no disk to wait for.
+    if (stamp_.exists && !anyChange)
         return {};
-    if (QString problem = settingsfile::replace(target.path, bytes); !problem.isEmpty())
+    if (QString problem = settingsfile::replace(target.path, changed.toBytes()); !problem.isEmpty())
         return problem;
     document_ = std::move(changed);
     stamp_ = settingsfile::stampOf(target.path);

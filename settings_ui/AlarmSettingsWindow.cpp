@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -381,10 +380,7 @@ void AlarmSettingsWindow::showRowNote(Row& row)
     QStringList notes { time, command };
     notes.removeAll(QString());
     const QString note = notes.join(QStringLiteral("; "));
-    // What does not fit the row ends in "…"; the tip holds it whole.
-    row.note->setText(QFontMetrics(row.note->font()).elidedText(note, Qt::ElideRight, row.note->width()));
-    row.note->setToolTip(note);
-    row.note->setVisible(!note.isEmpty());
+    ui::showNote(*row.note, note);
     row.time->setToolTip(time);
     row.command->setToolTip(command);
 }

@@ -85,9 +85,9 @@ bool FiringTimes::canFire(const QString& timeText) const
     return shown_.contains(timeText);
 }
 
-bool firesAt(const QString& alarmTime, const QString& shown, const std::tm& local)
+bool firesAt(const QString& alarmTime, const QString& shown, const QString& twentyFourHour)
 {
-    return alarmTime == shown || alarmTime == TimeTextFormat::twentyFourHour(local);
+    return alarmTime == shown || alarmTime == twentyFourHour;
 }
 
 } // namespace vqdbd

@@ -28,7 +28,8 @@ private:
     mutable QSet<QString> shown_;
 };
 
-// Whether an alarm time fires at the second the clock shows as `shown`, whose local time is `local`.
-bool firesAt(const QString& alarmTime, const QString& shown, const std::tm& local);
+// Whether an alarm time fires at the second the clock shows as `shown`, which is `twentyFourHour` as
+// HH:mm:ss (the same text under a 24-hour clock).
+bool firesAt(const QString& alarmTime, const QString& shown, const QString& twentyFourHour);
 
 } // namespace vqdbd

@@ -16,19 +16,16 @@ using namespace std::chrono_literals;
 constexpr std::chrono::milliseconds kFirstRetry = 1s;
 constexpr std::chrono::milliseconds kLongestRetry = 60s;
 
-QString describeKeys(const SettingChanges& changes)
+} // namespace
+
+QString keyListText(const QStringList& keys)
 {
-    constexpr std::size_t kNamed = 3;
-    QStringList names;
-    for (std::size_t i = 0; i < changes.size() && i < kNamed; ++i)
-        names.append(changes[i].first);
-    QString text = names.join(QStringLiteral(", "));
-    if (changes.size() > kNamed)
-        text += QStringLiteral(" and %1 more").arg(changes.size() - kNamed);
+    constexpr qsizetype kNamed = 3;
+    QString text = keys.mid(0, kNamed).join(QStringLiteral(", "));
+    if (keys.size() > kNamed)
+        text += QStringLiteral(" and %1 more").arg(keys.size() - kNamed);
     return text;
 }
-
-} // namespace
 
 SettingsStore::SettingsStore(SettingsBackend& backend, QObject* parent)
     : QObject(parent)
@@ -151,7 +148,7 @@ void SettingsStore::flushUnsaved(std::chrono::milliseconds lockWait)
         retryDelay_ = {};
         return;
     }
-    Q_EMIT storeFailed(describeKeys(unsaved_), problem);
+    Q_EMIT storeFailed(keyListText(unsavedKeys()), problem);
     if (!retryTimer_.isActive()) {
         retryDelay_ = kFirstRetry;
         retryTimer_.start(retryDelay_);

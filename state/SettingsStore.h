@@ -86,6 +86,9 @@ private:
     QString lastWriteProblem_;
 };
 
+// Names a few keys and counts the rest: "A, B, C and 4 more".
+QString keyListText(const QStringList& keys);
+
 // Groups the saves of one action (a window's OK, a window's closing) into one write of the store.
 class SettingsBatch final
 {

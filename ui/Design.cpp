@@ -5,6 +5,7 @@
 #include "Twips.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,6 +168,13 @@ void setSwitchValue(QCheckBox& box, int value)
     if (value == 2)
         box.setTristate(true);
     box.setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void showNote(QLabel& label, const QString& note)
+{
+    label.setText(QFontMetrics(label.font()).elidedText(note, Qt::ElideRight, label.width()));
+    label.setToolTip(note);
+    label.setVisible(!note.isEmpty());
 }
 
 } // namespace vqdbd::ui

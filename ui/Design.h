@@ -7,6 +7,7 @@
 #include <span>
 
 class QCheckBox;
+class QLabel;
 class QWidget;
 
 namespace vqdbd::ui {
@@ -63,6 +64,10 @@ void setBackColour(QWidget& control, qint32 colour);
 ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height);
 
 // A check box holds 0 (clear), 1 (ticked) or 2 (greyed).
+// Shows a one-line note in a label, hidden while there is none: what does not fit ends in "…", and
+// the label's tip holds it whole.
+void showNote(QLabel& label, const QString& note);
+
 int switchValue(const QCheckBox& box);
 void setSwitchValue(QCheckBox& box, int value);
 

@@ -85,11 +85,7 @@ void StoreProblemReporter::tellUser()
     }
     QStringList failureLines;
     for (const Failure& failure : failures_) {
-        constexpr qsizetype kNamed = 3;
-        QString keys = failure.keys.mid(0, kNamed).join(QStringLiteral(", "));
-        if (failure.keys.size() > kNamed)
-            keys += QStringLiteral(" and %1 more").arg(failure.keys.size() - kNamed);
-        failureLines.append(keys + QStringLiteral(": ") + failure.reason);
+        failureLines.append(keyListText(failure.keys) + QStringLiteral(": ") + failure.reason);
         std::fprintf(stderr, "vq-dbd: settings store failed for %s\n", qUtf8Printable(failureLines.last()));
     }
     failures_.clear();

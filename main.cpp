@@ -4,7 +4,7 @@
 #include "platform/IniSettingsBackend.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TimerfdWallClock.h"
-#include "platform/WindowManager.h"
+#include "platform/X11WindowManager.h"
 #include "state/Section.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"

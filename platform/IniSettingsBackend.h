@@ -1,7 +1,7 @@
 #pragma once
 
 #include "IniDocument.h"
-#include "SettingsBackend.h"
+#include "platform/SettingsBackend.h"
 #include "SettingsFile.h"
 
 namespace vqdbd {

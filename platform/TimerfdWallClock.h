@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WallClock.h"
+#include "platform/WallClock.h"
 
 class QSocketNotifier;
 class QTimer;

@@ -1,5 +1,5 @@
 #include "SessionPlatform.h"
-#include "WindowManager.h"
+#include "X11WindowManager.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>

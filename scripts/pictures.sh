@@ -6,5 +6,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 folder=$(realpath -m "${1:-$root/docs/pictures}")
 program=${WINDOW_PICTURES:-$root/build/scripts/pictures/window_pictures}
-[ -x "$program" ] || "$root/scripts/build.sh" >/dev/null
+[ -x "$program" ] || "$root/scripts/build.sh" -DVQDBD_EXTRAS=ON >/dev/null
 LC_ALL=C.UTF-8 "$root/scripts/with-desktop.sh" "$program" "$folder"

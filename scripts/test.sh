@@ -16,6 +16,6 @@ cmake --build "$root/build-sanitize"
 (cd "$root/build-sanitize" && ctest --output-on-failure -j2 -LE "desktop|faults")
 
 echo "== every test"
-"$root/scripts/build.sh" -DVQDBD_WERROR=ON -DBUILD_TESTING=ON
+"$root/scripts/build.sh" -DVQDBD_WERROR=ON -DBUILD_TESTING=ON -DVQDBD_EXTRAS=ON
 cd "$root/build"
 ctest --output-on-failure -j2

@@ -3,7 +3,7 @@
 # a second, each running a command and opening its notification window; prints, from the wall-clock
 # second boundary, the median and maximum delay to the command's process start and to the window
 # being mapped.
-# Usage: bench/alarms/firing_latency.sh [FIRINGS]   (after scripts/build.sh; BUILD=dir for another build)
+# Usage: bench/alarms/firing_latency.sh [FIRINGS]   (after scripts/build.sh -DVQDBD_EXTRAS=ON; BUILD=dir for another build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 if [ -z "${DISPLAY:-}" ] || [ -z "${BENCH_ON_DESKTOP:-}" ]; then

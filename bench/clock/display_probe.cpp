@@ -7,7 +7,7 @@
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TimerfdWallClock.h"
-#include "platform/WindowManager.h"
+#include "platform/X11WindowManager.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"

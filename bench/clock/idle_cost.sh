@@ -5,7 +5,7 @@
 #   - xclock -digital -update 1.
 # For each: CPU in % of one core, wake-ups (context switches of all threads) per second and peak
 # RSS over SECONDS (default 30); then the clock's display latency and start-up time.
-# Usage: bench/clock/idle_cost.sh [SECONDS]   (after scripts/build.sh; BUILD=dir for another build)
+# Usage: bench/clock/idle_cost.sh [SECONDS]   (after scripts/build.sh -DVQDBD_EXTRAS=ON; BUILD=dir for another build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${1:-30}

@@ -7,7 +7,7 @@
 #include "notify/AlarmNotificationWindow.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
-#include "platform/WindowManager.h"
+#include "platform/X11WindowManager.h"
 #include "state/AlarmSlot.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"

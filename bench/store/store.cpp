@@ -6,7 +6,7 @@
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/SettingsFile.h"
-#include "platform/WindowManager.h"
+#include "platform/X11WindowManager.h"
 #include "settings_ui/AlarmSettingsWindow.h"
 #include "settings_ui/ColoursWindow.h"
 #include "settings_ui/SettingsServices.h"

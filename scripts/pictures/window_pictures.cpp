@@ -9,7 +9,7 @@
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TimerfdWallClock.h"
-#include "platform/WindowManager.h"
+#include "platform/X11WindowManager.h"
 #include "settings_ui/AlarmSettingsWindow.h"
 #include "settings_ui/ColoursWindow.h"
 #include "settings_ui/SettingsWindow.h"

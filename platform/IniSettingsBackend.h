@@ -1,8 +1,8 @@
 #pragma once
 
 #include "IniDocument.h"
-#include "platform/SettingsBackend.h"
 #include "SettingsFile.h"
+#include "platform/SettingsBackend.h"
 
 namespace vqdbd {
 

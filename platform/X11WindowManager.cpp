@@ -1,5 +1,6 @@
-#include "SessionPlatform.h"
 #include "X11WindowManager.h"
+
+#include "SessionPlatform.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>

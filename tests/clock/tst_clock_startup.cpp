@@ -1,8 +1,10 @@
 #include "ClockRig.h"
+#include "EventLoop.h"
 #include "TestLocales.h"
 #include "state/AlarmSlot.h"
 #include "ui/StoreProblemReporter.h"
 
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -28,6 +30,8 @@ private Q_SLOTS:
     void damagedValuesStartWithDefaultsAndTellTheUserOnce();
     void failingStoreStillStartsTheClock();
     void windowIsAFixedToolWindowOutOfTheTaskbar();
+    void theWholeTimeFitsTheDisplayInEveryLocale_data();
+    void theWholeTimeFitsTheDisplayInEveryLocale();
 };
 
 void ClockStartupTest::emptyStoreGivesTheDesignedClock()
@@ -235,7 +239,7 @@ void ClockStartupTest::failingStoreStillStartsTheClock()
     QTRY_COMPARE(rig.notice.texts.size(), 1);
     clock.close();
     QVERIFY(rig.store.hasUnsavedWrites());
-    QTest::qWait(10);
+    test::runPendingEvents();
     QCOMPARE(rig.notice.texts.size(), 1);
 }
 
@@ -252,6 +256,53 @@ void ClockStartupTest::windowIsAFixedToolWindowOutOfTheTaskbar()
     QCOMPARE(maker->iconSize(), QSize(52, 40));
     QCOMPARE(clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"))->geometry(), QRect(64, 8, 161, 45));
     QCOMPARE(maker->nextInFocusChain(), clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX")));
+}
+
+void ClockStartupTest::theWholeTimeFitsTheDisplayInEveryLocale_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    for (const QByteArray& locale : test::kTriedLocales)
+        QTest::newRow(locale.constData()) << locale;
+}
+
+void ClockStartupTest::theWholeTimeFitsTheDisplayInEveryLocale()
+{
+    QFETCH(QByteArray, locale);
+    const QString problem = test::provideLocales();
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    test::ClockRig rig(locale);
+    auto* display = rig.start().findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"));
+    const QString text = display->text();
+    QCOMPARE(text, rig.timeFormat.format(wallSecondAt(1'700'000'000).local));
+    // The designed box and at most the designed 35 pixels (26.25 pt); a line edit keeps 6 pixels for
+    // its margins and cursor, and scrolls a wider text out of sight.
+    QCOMPARE(display->geometry(), QRect(64, 8, 161, 45));
+    const int pixels = display->font().pixelSize();
+    const auto width = [display](const QString& sample, int size) {
+        QFont font = display->font();
+        font.setPixelSize(size);
+        return QFontMetricsF(font).horizontalAdvance(sample);
+    };
+    QVERIFY(pixels <= 35 && width(text, pixels) <= display->width() - 6);
+    // Just small enough: one pixel more and some hour's text would not fit.
+    const QStringList samples = rig.timeFormat.hourSamples();
+    QVERIFY(pixels == 35 || std::any_of(samples.begin(), samples.end(), [&](const QString& sample) {
+                return width(sample, pixels + 1) > display->width() - 6;
+            }));
+    // The green ink drawn spans the whole text and stays clear of the box's edges.
+    const QImage image = display->grab().toImage();
+    int left = image.width(), right = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixelColor(x, y).green() > 128) {
+                left = std::min(left, x);
+                right = x;
+            }
+        }
+    }
+    QVERIFY2(
+        left > 0 && right < image.width() - 1 && right - left + 1 >= 0.9 * width(text, pixels),
+        qPrintable(QStringLiteral("ink %1..%2 for %3 px").arg(left).arg(right).arg(width(text, pixels))));
 }
 
 QTEST_MAIN(ClockStartupTest)

@@ -1,6 +1,7 @@
 // Every one of the 158 settings keys damaged by hand in the real settings file, in each way a file
 // can be damaged: every window still opens, with that key's default, the user is told once, and what
 // the program writes afterwards is sound.
+#include "EventLoop.h"
 #include "FakeLauncher.h"
 #include "FakeWallClock.h"
 #include "FakeWindowManager.h"
@@ -187,7 +188,7 @@ void DamagedSettingsTest::everyKeyDamagedStartsWithDefaultsAndIsToldOnce()
 
     // What the program writes from now on is sound.
     ui::closeAllWindows(clockWindow);
-    QTest::qWait(10);
+    test::runPendingEvents();
     QCOMPARE(notice.texts.size(), 1);
     IniSettingsBackend reader(path);
     int rewritten = 0;

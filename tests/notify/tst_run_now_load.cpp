@@ -3,6 +3,7 @@
 #include "FakeWindowManager.h"
 #include "MemorySettingsBackend.h"
 #include "RecordingNotice.h"
+#include "Timing.h"
 #include "notify/AlarmNotificationWindow.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "state/LiveState.h"
@@ -142,7 +143,7 @@ void RunNowLoadTest::programsThatLingerOrFloodLeaveTheWindowResponsive()
     ::close(devNull);
 
     const qint64 stall = longestStallMs(1500);
-    QVERIFY2(stall < 250, qPrintable(QStringLiteral("the event loop stalled %1 ms").arg(stall)));
+    TIMING_VERIFY2(stall < 250, qPrintable(QStringLiteral("the event loop stalled %1 ms").arg(stall)));
     // The lingering one is still running, on its own; end it for the test.
     const QList<qint64> running = childProcesses();
     QCOMPARE(running.size(), 1);
@@ -167,7 +168,8 @@ void RunNowLoadTest::theCommandTextNeverReachesAShell()
     const QString marker = dir_.filePath(QStringLiteral("shell-was-here"));
     QFile::remove(marker);
     clickRunNow(command.arg(marker), 1);
-    QTest::qWait(300);
+    // A started program stays in the process table until the launcher reaps it, after this returns.
+    QVERIFY(childProcesses().isEmpty());
     QVERIFY(!QFile::exists(marker));
     QCOMPARE(notice_.texts.size(), 1); // refused, and the user is told why
 }

@@ -1,5 +1,5 @@
 #include "ClockRig.h"
-#include "SettingsRig.h"
+#include "settings_ui/SettingsRig.h"
 
 #include <QPushButton>
 

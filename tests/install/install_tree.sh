@@ -36,6 +36,7 @@ desktop=$prefix/share/applications/$APP_ID.desktop
 metainfo=$prefix/share/metainfo/$APP_ID.metainfo.xml
 grep -q "<launchable type=\"desktop-id\">$APP_ID.desktop</launchable>" "$metainfo" \
     || fail "the metadata does not name the menu entry"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "the metadata names another licence"
 
 checked=()
 if command -v desktop-file-validate >/dev/null; then

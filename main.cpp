@@ -5,6 +5,7 @@
 #include "platform/TerminationSignals.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/WindowManager.h"
+#include "state/ProgramIdentity.h"
 #include "state/Section.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
@@ -24,6 +25,9 @@ int main(int argc, char* argv[])
     // Every window, the ones no other window owns included, carries the drum picture.
     QApplication::setWindowIcon(windowIcon());
     QApplication::setApplicationName(QStringLiteral("VQ_DBD"));
+    QApplication::setApplicationVersion(QLatin1String(identity::kVersion));
+    // The window's class and a Wayland app id name the menu entry.
+    QGuiApplication::setDesktopFileName(QLatin1String(identity::kAppId));
     // The clock window's closing ends the program, even with a notice still open.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -10,6 +10,7 @@
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
+#include "ui/ProgramOptions.h"
 #include "ui/StoreProblemReporter.h"
 #include "ui/WindowClosing.h"
 
@@ -20,13 +21,16 @@
 int main(int argc, char* argv[])
 {
     using namespace vqdbd;
+    // --help, --version, --autostart and a wrong option need no display.
+    if (const std::optional<int> status = options::answerWithoutDisplay(argc, argv))
+        return *status;
     prepareWindowSystem();
     QApplication app(argc, argv);
     // Every window, the ones no other window owns included, carries the drum picture.
     QApplication::setWindowIcon(windowIcon());
     QApplication::setApplicationName(QStringLiteral("VQ_DBD"));
     QApplication::setApplicationVersion(QLatin1String(identity::kVersion));
-    // The window's class and a Wayland app id name the menu entry.
+    // Under Wayland the app id names the menu entry; under X11 the class VQ_DBD does (StartupWMClass).
     QGuiApplication::setDesktopFileName(QLatin1String(identity::kAppId));
     // The clock window's closing ends the program, even with a notice still open.
     QApplication::setQuitOnLastWindowClosed(false);

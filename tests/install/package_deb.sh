@@ -53,4 +53,9 @@ if command -v lintian >/dev/null; then
 fi
 
 dpkg -x "$deb" "$work/root"
+# The program says the package's version and its licence, and needs no display for it.
+program_version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$work/root/usr/bin/vq-dbd" --version) || fail "vq-dbd --version failed"
+[ "$(head -n1 <<<"$program_version")" = "vq-dbd (VQ-DRUM-BEAT-DIAL) $version" ] \
+    || fail "vq-dbd --version says $(head -n1 <<<"$program_version") in package $version"
+grep -q 'GPL-3.0-or-later' <<<"$program_version" || fail "vq-dbd --version names no licence"
 echo "package built, listed and unpacked in $work/root"

@@ -259,25 +259,34 @@ std::optional<int> answerWithoutDisplay(int argc, char* argv[])
     const QString programName
         = argument0.isEmpty() ? QStringLiteral("vq-dbd") : QFileInfo(argument0).fileName();
     const Reading reading = read(withoutQtOptions(arguments));
+    int status = 0;
     switch (reading.request) {
     case Request::RunClock:
         return std::nullopt;
     case Request::Help:
         print(stdout, usageText(programName));
-        return 0;
+        break;
     case Request::Version:
         print(stdout, versionText());
-        return 0;
-    case Request::AutostartOn:
-        return switchAutostartOn(programName, argument0);
-    case Request::AutostartOff:
-        return switchAutostartOff(programName);
-    case Request::Invalid:
         break;
+    case Request::AutostartOn:
+        status = switchAutostartOn(programName, argument0);
+        break;
+    case Request::AutostartOff:
+        status = switchAutostartOff(programName);
+        break;
+    case Request::Invalid:
+        print(stderr,
+              programName + QStringLiteral(": ") + reading.error + QLatin1Char('\n')
+                  + usageText(programName));
+        return 2;
     }
-    print(stderr,
-          programName + QStringLiteral(": ") + reading.error + QLatin1Char('\n') + usageText(programName));
-    return 2;
+    // What could not be printed (a full disk, a closed pipe) was not said.
+    if (std::ferror(stdout) != 0 || std::fflush(stdout) != 0) {
+        print(stderr, programName + QStringLiteral(": cannot write to standard output\n"));
+        return 1;
+    }
+    return status;
 }
 
 } // namespace vqdbd::options

@@ -39,6 +39,7 @@ check 0 "vq-dbd (VQ-DRUM-BEAT-DIAL) $version" "" "$program" --version
 grep -qx 'License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.' "$work/out" \
     || fail "--version does not name the licence"
 check 0 "vq-dbd (VQ-DRUM-BEAT-DIAL) $version" "" "$program" -platform xcb -display :99 -v
+check 1 "" "vq-dbd: cannot write to standard output" bash -c '"$0" --help >/dev/full' "$program"
 check 2 "" "vq-dbd: Unknown option 'bogus'." "$program" --bogus
 check 2 "" "vq-dbd: Unknown option 'platfrom'." "$program" -platfrom xcb
 check 2 "" "vq-dbd: Unexpected argument 'clock'." "$program" clock

@@ -1,10 +1,13 @@
 #include "clock/Artwork.h"
 #include "clock/ClockWindow.h"
+#include "platform/AutostartFile.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/X11WindowManager.h"
+#include "state/ProgramIdentity.h"
+#include "state/ProgramOptions.h"
 #include "state/Section.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
@@ -13,17 +16,140 @@
 #include "ui/WindowClosing.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <chrono>
 #include <cstdio>
+#include <optional>
+
+namespace {
+
+using namespace vqdbd;
+using namespace vqdbd::options;
+
+void print(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+QString autostartEntryPath()
+{
+    return autostart::folder() + QLatin1Char('/') + QLatin1String(identity::kAppId)
+        + QStringLiteral(".desktop");
+}
+
+int switchAutostartOn(const QString& programName, const QString& argument0)
+{
+    const QString program = autostart::invokedProgramPath(argument0, qgetenv("PATH"), QDir::currentPath());
+    if (program.isEmpty() || !autostart::isRunningProgram(program)) {
+        print(stderr,
+              programName + QStringLiteral(": cannot tell which file was started as '") + argument0
+                  + QStringLiteral("'; start the program by its path to set up the start at login\n"));
+        return 1;
+    }
+    const QString text = autostartEntryText(program);
+    if (text.isEmpty()) {
+        print(stderr,
+              programName + QStringLiteral(": the path ") + program
+                  + QStringLiteral(" cannot be written in a desktop entry\n"));
+        return 1;
+    }
+    const QString entry = autostartEntryPath();
+    const QString problem = autostart::writeEntry(entry, text.toUtf8());
+    if (!problem.isEmpty()) {
+        print(stderr,
+              programName + QStringLiteral(": cannot write ") + entry + QStringLiteral(": ") + problem
+                  + QLatin1Char('\n'));
+        return 1;
+    }
+    print(stdout,
+          QStringLiteral("Wrote ") + entry + QStringLiteral(": ") + program
+              + QStringLiteral(" starts at login.\n"));
+    return 0;
+}
+
+int switchAutostartOff(const QString& programName)
+{
+    const QString entry = autostartEntryPath();
+    QString problem;
+    switch (autostart::removeEntry(entry, problem)) {
+    case autostart::Removal::Removed:
+        print(stdout,
+              QStringLiteral("Removed ") + entry
+                  + QStringLiteral(": the clock no longer starts at login.\n"));
+        return 0;
+    case autostart::Removal::Absent:
+        print(stdout,
+              QStringLiteral("No ") + entry + QStringLiteral(": the clock does not start at login.\n"));
+        return 0;
+    case autostart::Removal::Failed:
+        break;
+    }
+    print(stderr,
+          programName + QStringLiteral(": cannot remove ") + entry + QStringLiteral(": ") + problem
+              + QLatin1Char('\n'));
+    return 1;
+}
+
+// Answers --help, --version, --autostart and a wrong command line before any window system is
+// touched, printing what it has to say; the exit status, or nothing when the clock is to run.
+std::optional<int> answerWithoutDisplay(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QString argument0 = arguments.value(0);
+    const QString programName
+        = argument0.isEmpty() ? QStringLiteral("vq-dbd") : QFileInfo(argument0).fileName();
+    const Reading reading = read(withoutQtOptions(arguments));
+    int status = 0;
+    switch (reading.request) {
+    case Request::RunClock:
+        return std::nullopt;
+    case Request::Help:
+        print(stdout, usageText(programName));
+        break;
+    case Request::Version:
+        print(stdout, versionText());
+        break;
+    case Request::AutostartOn:
+        status = switchAutostartOn(programName, argument0);
+        break;
+    case Request::AutostartOff:
+        status = switchAutostartOff(programName);
+        break;
+    case Request::Invalid:
+        print(stderr,
+              programName + QStringLiteral(": ") + reading.error + QLatin1Char('\n')
+                  + usageText(programName));
+        return 2;
+    }
+    // What could not be printed (a full disk, a closed pipe) was not said.
+    if (std::ferror(stdout) != 0 || std::fflush(stdout) != 0) {
+        print(stderr, programName + QStringLiteral(": cannot write to standard output\n"));
+        return 1;
+    }
+    return status;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     using namespace vqdbd;
+    // --help, --version, --autostart and a wrong option need no display.
+    if (const std::optional<int> status = answerWithoutDisplay(argc, argv))
+        return *status;
     prepareWindowSystem();
     QApplication app(argc, argv);
     // Every window, the ones no other window owns included, carries the drum picture.
     QApplication::setWindowIcon(windowIcon());
     QApplication::setApplicationName(QStringLiteral("VQ_DBD"));
+    QApplication::setApplicationVersion(QLatin1String(identity::kVersion));
+    // Under Wayland the app id names the menu entry; under X11 the class VQ_DBD does (StartupWMClass).
+    QGuiApplication::setDesktopFileName(QLatin1String(identity::kAppId));
     // The clock window's closing ends the program, even with a notice still open.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -5,6 +5,7 @@ set(CPACK_PACKAGE_NAME vq-dbd)
 set(CPACK_PACKAGE_VENDOR VELA-QUILL)
 set(CPACK_PACKAGE_CONTACT "VELA-QUILL <vq-dbd@vela-quill.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "digital clock with ten daily alarms")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 # The package's long description, as lines of at most 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION [[
 VQ-DRUM-BEAT-DIAL shows the local time in large digits in a small tool window

@@ -4,6 +4,7 @@
 #include "ColoursWindow.h"
 #include "DialogSupport.h"
 #include "state/LiveState.h"
+#include "state/ProgramIdentity.h"
 #include "state/SettingsStore.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
@@ -52,7 +53,8 @@ SettingsWindow::SettingsWindow(const SettingsServices& services, QWidget* owner)
         *this,
         ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_3"), QStringLiteral("VQ-DBD"), 5040, 120, 1455, 315));
     ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("VQ_DBD_VERSION"), QStringLiteral("Version 3.1"), 6600,
+                      ui::titleLabel(QStringLiteral("VQ_DBD_VERSION"),
+                                     QStringLiteral("Version ") + QLatin1String(identity::kVersion), 6600,
                                      120, 1695, 315));
     creator_ = build<QLabel>(*this,
                              ui::titleLabel(QStringLiteral("VQ_DBD_CREATOR"),

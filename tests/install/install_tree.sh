@@ -36,6 +36,11 @@ desktop=$prefix/share/applications/$APP_ID.desktop
 metainfo=$prefix/share/metainfo/$APP_ID.metainfo.xml
 grep -q "<launchable type=\"desktop-id\">$APP_ID.desktop</launchable>" "$metainfo" \
     || fail "the metadata does not name the menu entry"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "the metadata names another licence"
+# The newest release the metadata lists is the program's own version.
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n1)
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/vq-dbd" --version | head -n1)" = "vq-dbd (VQ-DRUM-BEAT-DIAL) $release" ] \
+    || fail "the metadata's newest release $release is not the program's version"
 
 checked=()
 if command -v desktop-file-validate >/dev/null; then
@@ -56,6 +61,7 @@ if command -v man >/dev/null; then
     warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man_page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "the manual page: $warnings"
     man -l "$man_page" 2>/dev/null | grep -q 'vq-dbd - digital clock' || fail "the manual page has no NAME line"
+    zcat "$man_page" | grep -q "^\.TH VQ-DBD 1 \"[^\"]*\" \"vq-dbd $release\"" || fail "the manual page is not of version $release"
     checked+=(man)
 fi
 echo "installed tree complete; checked with: ${checked[*]:-no validator}"

@@ -1,6 +1,6 @@
 # Helpers of the install and package tests; sourced by each test script.
 
-APP_ID=net.vela_quill.VqDbd
+APP_ID=net.vela_quill.vq_dbd
 ICON_SIZES="16 24 48 64 128"
 
 fail() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # CPack builds the Debian package: its contents are the installed tree under /usr, owned by root; its
-# library dependencies come from dpkg-shlibdeps; lintian finds no error in it (where installed). The
+# library dependencies come from dpkg-shlibdeps; lintian finds no error and no warning in it (where
+# installed); its copyright file is machine-readable and names the GPL, version 3 or later. The
 # package is left unpacked in WORK/root for the test that runs the program from it.
 # Usage: package_deb.sh BUILD_DIR
 set -euo pipefail
@@ -37,14 +38,24 @@ esac
 version=$(dpkg-deb -f "$deb" Version)
 zcat < <(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/vq-dbd/changelog.gz) | head -n1 \
     | grep -q "^vq-dbd ($version) " || fail "the changelog's newest entry is not version $version"
+copyright=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/vq-dbd/copyright)
+[ "$(head -n1 <<<"$copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] \
+    || fail "the copyright file is not machine-readable"
+grep -qx 'License: GPL-3.0+' <<<"$copyright" || fail "the copyright file does not name GPL-3.0+"
+grep -q '"/usr/share/common-licenses/GPL-3"' <<<"$copyright" || fail "the copyright file does not point at the GPL's text"
 
 if command -v lintian >/dev/null; then
     status=0
-    lintian --fail-on error --display-info "$deb" >"$work/lintian.log" 2>&1 || status=$?
+    lintian --fail-on error,warning --display-info "$deb" >"$work/lintian.log" 2>&1 || status=$?
     echo "lintian:"
     grep -v 'running with root privileges' "$work/lintian.log" || true
-    [ "$status" -eq 0 ] || fail "lintian reports errors (status $status)"
+    [ "$status" -eq 0 ] || fail "lintian reports errors or warnings (status $status)"
 fi
 
 dpkg -x "$deb" "$work/root"
+# The program says the package's version and its licence, and needs no display for it.
+program_version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$work/root/usr/bin/vq-dbd" --version) || fail "vq-dbd --version failed"
+[ "$(head -n1 <<<"$program_version")" = "vq-dbd (VQ-DRUM-BEAT-DIAL) $version" ] \
+    || fail "vq-dbd --version says $(head -n1 <<<"$program_version") in package $version"
+grep -q 'GPL-3.0-or-later' <<<"$program_version" || fail "vq-dbd --version names no licence"
 echo "package built, listed and unpacked in $work/root"

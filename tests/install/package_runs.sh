@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program unpacked from the Debian package, started the way the menu entry starts it, comes up on
-# the desktop as the clock window, reads its settings from ~/.config/VQ_DBD/vq-dbd.conf (it opens at
-# the place stored there) and saves them there when it is closed.
+# the desktop as the clock window, of the window class the menu entry names, reads its settings from
+# ~/.config/VQ_DBD/vq-dbd.conf (it opens at the place stored there) and saves them there when it is
+# closed.
 # Usage: package_runs.sh UNPACKED_ROOT   (on a desktop: scripts/with-desktop.sh)
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -21,7 +22,9 @@ PATH=$root/usr/bin:$PATH $command 2>"$work/stderr" &
 pid=$!
 id=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
 [ "$(readlink "/proc/$pid/exe")" = "$root/usr/bin/vq-dbd" ] || fail "another program started: $(readlink "/proc/$pid/exe")"
-xprop -id "$id" WM_CLASS | grep -q '"vq-dbd"' || fail "WM_CLASS $(xprop -id "$id" WM_CLASS) does not match the menu entry"
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/$APP_ID.desktop")
+[ -n "$wm_class" ] || fail "the menu entry names no window class"
+xprop -id "$id" WM_CLASS | grep -q ", \"$wm_class\"\$" || fail "WM_CLASS $(xprop -id "$id" WM_CLASS) does not end in the menu entry's $wm_class"
 sleep 0.5
 read -r fx fy < <(frame_origin "$id")
 [ "$fx" -eq 200 ] && [ "$fy" -eq 101 ] || fail "frame at $fx,$fy instead of the stored 200,101"

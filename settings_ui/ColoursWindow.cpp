@@ -118,8 +118,8 @@ ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
     QWidget* previous = okButton_;
     for (const Preset& preset : kPresets) {
         ControlDesign design
-            = dialogs::control(QString::fromLatin1(preset.name), ControlKind::Button, QString(), preset.left,
-                               preset.top, kPresetWidth, kPresetHeight);
+            = dialogs::control(QString::fromLatin1(preset.name), ControlKind::ColourButton, QString(),
+                               preset.left, preset.top, kPresetWidth, kPresetHeight);
         design.backColour = preset.value;
         auto* button = static_cast<QPushButton*>(ui::createControl(*this, design));
         connect(button, &QPushButton::clicked, this, [this, &preset] { onPresetClicked(preset); });

@@ -1,6 +1,7 @@
 #include "Design.h"
 
 #include "AccessibleNames.h"
+#include "ColourButton.h"
 #include "Colours.h"
 #include "Twips.h"
 
@@ -50,6 +51,8 @@ QWidget* makeWidget(QWidget& parent, const ControlDesign& design)
         button->setAutoDefault(false);
         return button;
     }
+    case ControlKind::ColourButton:
+        return new ColourButton(&parent);
     case ControlKind::Line: {
         auto* line = new QFrame(&parent);
         line->setFrameShape(design.width == 0 ? QFrame::VLine : QFrame::HLine);

@@ -22,6 +22,7 @@ enum class ControlKind
     MultiLineTextBox, // a text box of several lines that scrolls
     CheckBox,
     Button,
+    ColourButton, // a captionless button whose face is exactly its back colour
     Line, // a straight line from the top-left to the bottom-right corner of its rectangle
 };
 

@@ -7,9 +7,11 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
+#include "ui/WindowClosing.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -244,6 +246,12 @@ void ColoursWindow::closeEvent(QCloseEvent* event)
 {
     ui::savePlace(*this, services_.store, windows::colours());
     event->accept();
+}
+
+void ColoursWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!ui::closeOnEscape(*this, *event))
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

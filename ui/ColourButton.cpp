@@ -9,7 +9,10 @@ namespace vqdbd::ui {
 
 ColourButton::ColourButton(QWidget* parent)
     : QPushButton(parent)
-{ }
+{
+    // Enter presses the focused button, as Space does.
+    setAutoDefault(true);
+}
 
 void ColourButton::paintEvent(QPaintEvent* /*event*/)
 {

@@ -48,7 +48,8 @@ QWidget* makeWidget(QWidget& parent, const ControlDesign& design)
         return new QCheckBox(design.caption, &parent);
     case ControlKind::Button: {
         auto* button = new QPushButton(design.caption, &parent);
-        button->setAutoDefault(false);
+        // Enter presses the focused button, as Space does.
+        button->setAutoDefault(true);
         return button;
     }
     case ControlKind::ColourButton:

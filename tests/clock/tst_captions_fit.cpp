@@ -165,10 +165,6 @@ void CaptionsFitTest::everyCaptionFitsItsControl()
             continue;
         ++captions;
         const QString text = control->property("text").toString().replace(u'\n', u' ');
-        qDebug("%s \"%s\": %dx%d in %dx%d (%s %.1fpx)", qPrintable(control->objectName()), qPrintable(text),
-               fit->need.width(), fit->need.height(), fit->room.width(), fit->room.height(),
-               qPrintable(QFontInfo(control->font()).family()),
-               QFontInfo(control->font()).pointSizeF() * 4 / 3);
         if (fit->need.width() > fit->room.width() || fit->need.height() > fit->room.height())
             misfits.append(QStringLiteral("%1 \"%2\" needs %3x%4 px, has %5x%6")
                                .arg(control->objectName(), text)

@@ -22,6 +22,7 @@ ui::ControlDesign control(Kind kind, const QString& name, const QString& caption
     design.top = top;
     design.width = width;
     design.height = height;
+    design.font = ui::kControlFont;
     return design;
 }
 

@@ -6,8 +6,10 @@
 #include "state/Geometry.h"
 #include "state/LiveState.h"
 #include "ui/Twips.h"
+#include "ui/WindowClosing.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -99,6 +101,12 @@ void TestNotificationWindow::saveOnClose()
 QString TestNotificationWindow::launchOrigin() const
 {
     return QStringLiteral("RUN NOW of the test notification window");
+}
+
+void TestNotificationWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!ui::closeOnEscape(*this, *event))
+        NotificationWindowBase::keyPressEvent(event);
 }
 
 } // namespace vqdbd

@@ -25,6 +25,7 @@ protected:
     void saveOnOk() override;
     void saveOnClose() override;
     QString launchOrigin() const override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void savePlace();

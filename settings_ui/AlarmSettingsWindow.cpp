@@ -10,9 +10,11 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
+#include "ui/WindowClosing.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -448,6 +450,12 @@ void AlarmSettingsWindow::closeEvent(QCloseEvent* event)
 {
     ui::savePlace(*this, services_.store, windows::alarmSettings());
     event->accept();
+}
+
+void AlarmSettingsWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!ui::closeOnEscape(*this, *event))
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

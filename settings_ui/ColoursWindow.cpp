@@ -7,9 +7,11 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
+#include "ui/WindowClosing.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -118,8 +120,8 @@ ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
     QWidget* previous = okButton_;
     for (const Preset& preset : kPresets) {
         ControlDesign design
-            = dialogs::control(QString::fromLatin1(preset.name), ControlKind::Button, QString(), preset.left,
-                               preset.top, kPresetWidth, kPresetHeight);
+            = dialogs::control(QString::fromLatin1(preset.name), ControlKind::ColourButton, QString(),
+                               preset.left, preset.top, kPresetWidth, kPresetHeight);
         design.backColour = preset.value;
         auto* button = static_cast<QPushButton*>(ui::createControl(*this, design));
         connect(button, &QPushButton::clicked, this, [this, &preset] { onPresetClicked(preset); });
@@ -244,6 +246,12 @@ void ColoursWindow::closeEvent(QCloseEvent* event)
 {
     ui::savePlace(*this, services_.store, windows::colours());
     event->accept();
+}
+
+void ColoursWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!ui::closeOnEscape(*this, *event))
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

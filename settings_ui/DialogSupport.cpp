@@ -21,7 +21,7 @@ ui::ControlDesign control(QString name, ui::ControlKind kind, QString caption, i
     design.top = top;
     design.width = width;
     design.height = height;
-    design.font = ui::FontDesign { ui::FontDesign::Face::Arial, 8.25, false };
+    design.font = ui::kControlFont;
     return design;
 }
 

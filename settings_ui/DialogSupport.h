@@ -20,9 +20,8 @@ namespace dialogs {
 inline constexpr Qt::WindowFlags kFixedDialog
     = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
-// A control's design with its name, kind, caption and place in twips; other looks are set on it.
-// Its font is the small sans serif these windows were drawn in, in a face with Arial's narrow
-// metrics so that captions fit the places they were drawn for.
+// A control's design with its name, kind, caption and place in twips, in the small font the windows'
+// controls were drawn in; other looks are set on it.
 ui::ControlDesign control(QString name, ui::ControlKind kind, QString caption, int left, int top, int width,
                           int height);
 

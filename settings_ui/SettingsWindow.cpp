@@ -8,8 +8,10 @@
 #include "state/SettingsStore.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
+#include "ui/WindowClosing.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -157,6 +159,12 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!ui::closeOnEscape(*this, *event))
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

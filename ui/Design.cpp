@@ -1,6 +1,7 @@
 #include "Design.h"
 
 #include "AccessibleNames.h"
+#include "ColourButton.h"
 #include "Colours.h"
 #include "Twips.h"
 
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <cmath>
 
 namespace vqdbd::ui {
@@ -18,6 +21,8 @@ namespace vqdbd::ui {
 namespace {
 
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
+// Below this a caption can no longer be read.
+constexpr int kSmallestCaptionPixels = 7;
 
 QWidget* makeWidget(QWidget& parent, const ControlDesign& design)
 {
@@ -43,9 +48,12 @@ QWidget* makeWidget(QWidget& parent, const ControlDesign& design)
         return new QCheckBox(design.caption, &parent);
     case ControlKind::Button: {
         auto* button = new QPushButton(design.caption, &parent);
-        button->setAutoDefault(false);
+        // Enter presses the focused button, as Space does.
+        button->setAutoDefault(true);
         return button;
     }
+    case ControlKind::ColourButton:
+        return new ColourButton(&parent);
     case ControlKind::Line: {
         auto* line = new QFrame(&parent);
         line->setFrameShape(design.width == 0 ? QFrame::VLine : QFrame::HLine);
@@ -65,6 +73,64 @@ void setRoleColour(QWidget& control, std::initializer_list<QPalette::ColorRole> 
             palette.setColor(group, role, color);
     }
     control.setPalette(palette);
+}
+
+// The part of a control its style leaves for the caption: beside a check box's indicator, inside a
+// button's frame.
+QSize captionRoom(const QWidget& control)
+{
+    QStyleOptionButton option;
+    option.initFrom(&control);
+    if (const auto* box = qobject_cast<const QCheckBox*>(&control)) {
+        option.text = box->text();
+        return control.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &control).size();
+    }
+    if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+        option.text = button->text();
+        if (button->autoDefault())
+            option.features |= QStyleOptionButton::AutoDefaultButton;
+        return control.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &control).size();
+    }
+    return control.contentsRect().size();
+}
+
+bool fits(const QFont& font, const QString& text, QSize room)
+{
+    const QSize need = QFontMetrics(font).size(Qt::TextShowMnemonic, text);
+    return need.width() <= room.width() && need.height() <= room.height();
+}
+
+// The caption broken at its blanks into as few lines as the width allows, fitting or not.
+QString wrapped(const QFont& font, const QString& caption, int width)
+{
+    const QFontMetrics metrics(font);
+    QStringList lines;
+    for (const QString& word : caption.split(u' ', Qt::SkipEmptyParts)) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + u' ' + word) <= width)
+            lines.last() += u' ' + word;
+        else
+            lines.append(word);
+    }
+    return lines.join(u'\n');
+}
+
+void fitCaption(QWidget& control, const ControlDesign& design)
+{
+    const bool captioned = design.kind == ControlKind::CheckBox || design.kind == ControlKind::Button
+        || design.kind == ControlKind::Label;
+    if (!captioned || design.caption.isEmpty())
+        return;
+    const QSize room = captionRoom(control);
+    QFont font = control.font();
+    if (fits(font, design.caption, room))
+        return;
+    QString caption = wrapped(font, design.caption, room.width());
+    while (!fits(font, caption, room) && font.pixelSize() > kSmallestCaptionPixels) {
+        font.setPixelSize(font.pixelSize() - 1);
+        caption = wrapped(font, design.caption, room.width());
+    }
+    control.setFont(font);
+    control.setProperty("text", caption);
 }
 
 } // namespace
@@ -116,6 +182,7 @@ QWidget* createControl(QWidget& parent, const ControlDesign& design)
     control->setGeometry(rect.x(), rect.y(), std::max(1, rect.width()), std::max(1, rect.height()));
     if (design.font)
         control->setFont(designFont(*design.font));
+    fitCaption(*control, design);
     if (design.textColour)
         setTextColour(*control, *design.textColour);
     if (design.backColour)

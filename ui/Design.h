@@ -22,6 +22,7 @@ enum class ControlKind
     MultiLineTextBox, // a text box of several lines that scrolls
     CheckBox,
     Button,
+    ColourButton, // a captionless button whose face is exactly its back colour
     Line, // a straight line from the top-left to the bottom-right corner of its rectangle
 };
 
@@ -38,6 +39,10 @@ struct FontDesign
     bool bold = false;
 };
 
+// The small sans serif the windows' controls were drawn in, in a face with Arial's narrow metrics so
+// that captions fit the places they were drawn for.
+inline constexpr FontDesign kControlFont { FontDesign::Face::Arial, 8.25, false };
+
 struct ControlDesign
 {
     QString name;
@@ -53,6 +58,9 @@ struct ControlDesign
     bool visible = true;
 };
 
+// Builds a control from its design. A caption too wide for its control is fitted as the designed
+// platform drew it: a check box, button or label tall enough for more lines breaks it at its blanks,
+// and what still does not fit is drawn a pixel smaller at a time.
 QWidget* createControl(QWidget& parent, const ControlDesign& design);
 void createControls(QWidget& parent, std::span<const ControlDesign> designs);
 

@@ -37,6 +37,7 @@ std::vector<ui::ControlDesign> noticeDesign()
     dismiss.top = 3000;
     dismiss.width = 1935;
     dismiss.height = 495;
+    dismiss.font = ui::kControlFont;
 
     return {
         ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 3375, 315),

@@ -1,6 +1,7 @@
 #include "WindowClosing.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace vqdbd::ui {
@@ -34,6 +35,14 @@ void closeAllWindows(QWidget& mainWindow)
         }
     }
     mainWindow.close();
+}
+
+bool closeOnEscape(QWidget& window, const QKeyEvent& event)
+{
+    if (event.key() != Qt::Key_Escape || event.modifiers() != Qt::NoModifier)
+        return false;
+    window.close();
+    return true;
 }
 
 } // namespace vqdbd::ui

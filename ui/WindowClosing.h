@@ -1,5 +1,6 @@
 #pragma once
 
+class QKeyEvent;
 class QWidget;
 
 namespace vqdbd::ui {
@@ -8,5 +9,9 @@ namespace vqdbd::ui {
 // other open window the ordinary way, innermost first, so each saves what its closing saves, and
 // then the main window.
 void closeAllWindows(QWidget& mainWindow);
+
+// Escape closes a dialog as its close box does, saving what that closing saves. Says whether the
+// key was Escape, and so taken.
+bool closeOnEscape(QWidget& window, const QKeyEvent& event);
 
 } // namespace vqdbd::ui

@@ -1,5 +1,6 @@
 // Keyboard and screen readers: every control of every window has a name a screen reader can say,
-// read through Qt's accessibility interface, and can be reached with Tab in the designed order.
+// read through Qt's accessibility interface, and can be reached with Tab in the designed order;
+// Enter presses the focused button and Escape closes a dialog as its close box does.
 #include "ClockRig.h"
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
@@ -8,11 +9,15 @@
 #include "settings_ui/ColoursWindow.h"
 #include "settings_ui/SettingsWindow.h"
 #include "ui/AccessibleNames.h"
+#include "ui/NoticeWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <memory>
 
 using namespace vqdbd;
 using vqdbd::test::ClockRig;
@@ -61,9 +66,16 @@ private Q_SLOTS:
     void captionlessControlsAreDescribed();
     void everyControlOfEveryWindowHasANameAndTakesTab();
     void tabFollowsTheDesignedOrder();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
+    void escapeActsAsTheCloseBox_data();
+    void escapeActsAsTheCloseBox();
 
 private:
     QList<QWidget*> openEveryWindow(ClockRig& rig);
+    QWidget* openWindow(ClockRig& rig, const QString& name);
+
+    std::unique_ptr<NoticeWindow> notice_;
 };
 
 void AccessibilityTest::initTestCase()
@@ -153,6 +165,133 @@ void AccessibilityTest::tabFollowsTheDesignedOrder()
                          { "OK_BUTTON", "AlwaysOnTop_TICKBOX", "ALARM_SETTINGS_BUTTON", "COLORS_BUTTON" }));
     QCOMPARE(tabOrder(*windows.at(1)).first(), QStringLiteral("OK_BUTTON"));
     QCOMPARE(tabOrder(*windows.at(3)).first(), QStringLiteral("OK_BUTTON"));
+}
+
+// Opens the named window alone over the clock, as the program would.
+QWidget* AccessibilityTest::openWindow(ClockRig& rig, const QString& name)
+{
+    ClockWindow& clock = rig.start();
+    const SettingsServices settingsServices { rig.store,      clock.liveState(), rig.windows,
+                                              rig.timeFormat, rig.launcher,      rig.notice };
+    const NotificationServices notificationServices { rig.store, clock.liveState(), rig.windows, rig.launcher,
+                                                      rig.notice };
+    if (name == QStringLiteral("VQ_DBD_SETTINGS"))
+        return SettingsWindow::showOver(settingsServices, &clock);
+    if (name == QStringLiteral("VQ_DBD_COLORS_WINDOW"))
+        return ColoursWindow::showOver(settingsServices, &clock);
+    if (name == QStringLiteral("VQ_DBD_ALARM_SETTINGS"))
+        return AlarmSettingsWindow::showOver(settingsServices, &clock);
+    if (name == TestNotificationWindow::windowName())
+        return TestNotificationWindow::showOver(notificationServices, &clock);
+    if (name == AlarmNotificationWindow::windowName(6)) {
+        clock.notificationWindows().openWindow(6);
+        return clock.notificationWindows().window(6);
+    }
+    if (name == NoticeWindow::windowName()) {
+        notice_ = std::make_unique<NoticeWindow>();
+        notice_->tell(QStringLiteral("VQ-DBD - V3 - SETTINGS NOT SAVED"),
+                      QStringLiteral("The disk is full."));
+        return notice_.get();
+    }
+    return &clock;
+}
+
+void AccessibilityTest::enterPressesTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("button");
+    const QList<std::pair<const char*, const char*>> buttons = {
+        { "VQ_DBD_MAIN", "VELA_QUILL_BUTTON" },
+        { "VQ_DBD_SETTINGS", "OK_BUTTON" },
+        { "VQ_DBD_SETTINGS", "ALARM_SETTINGS_BUTTON" },
+        { "VQ_DBD_SETTINGS", "COLORS_BUTTON" },
+        { "VQ_DBD_COLORS_WINDOW", "OK_BUTTON" },
+        { "VQ_DBD_COLORS_WINDOW", "RED_FOREGROUND_COLOR_BUTTON" },
+        { "VQ_DBD_ALARM_SETTINGS", "OK_BUTTON" },
+        { "VQ_DBD_ALARM_SETTINGS", "TEST_ALARM_WINDOW_BUTTON" },
+        { "VQ_DBD_ALARM_TEST_NOTIFICATION_WINDOW", "OK_BUTTON" },
+        { "VQ_DBD_ALARM_6_NOTIFICATION_WINDOW", "OK_BUTTON" },
+        { "VQ_DBD_ALARM_6_NOTIFICATION_WINDOW", "RUN_NOW_BUTTON" },
+        { "VQ_DBD_NOTICE", "DISMISS_BUTTON" },
+    };
+    for (const auto& [window, button] : buttons)
+        QTest::addRow("%s %s", window, button) << window << button;
+}
+
+// Return on the main keyboard and Enter on the keypad alike press the button that has the focus,
+// once, and nothing else.
+void AccessibilityTest::enterPressesTheFocusedButton()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, button);
+    for (const auto& [key, modifiers] :
+         { std::pair { Qt::Key_Return, Qt::NoModifier }, std::pair { Qt::Key_Enter, Qt::KeypadModifier } }) {
+        ClockRig rig;
+        rig.backend.values
+            = { { "ALARM_6_RUN_COMMAND_TICKBOX", "1" }, { "ALARM_6_RUN_COMMAND_TEXTBOX", "true" } };
+        QWidget* opened = openWindow(rig, window);
+        QVERIFY(opened);
+        QCOMPARE(opened->objectName(), window);
+        auto* target = opened->findChild<QPushButton*>(button);
+        QVERIFY(target);
+        QVERIFY(target->isEnabled());
+        target->setFocus();
+        QCOMPARE(opened->focusWidget(), target);
+        QSignalSpy pressed(target, &QAbstractButton::clicked);
+        QList<QSignalSpy*> others;
+        for (QPushButton* other : opened->findChildren<QPushButton*>()) {
+            if (other != target)
+                others.append(new QSignalSpy(other, &QAbstractButton::clicked));
+        }
+        QTest::keyClick(opened->focusWidget(), key, modifiers);
+        QCOMPARE(pressed.count(), 1);
+        for (QSignalSpy* other : std::as_const(others))
+            QCOMPARE(other->count(), 0);
+        qDeleteAll(others);
+        if (notice_)
+            notice_->close();
+        notice_.reset();
+    }
+}
+
+void AccessibilityTest::escapeActsAsTheCloseBox_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("saved"); // what the close box saves, and so Escape
+    QTest::newRow("settings") << "VQ_DBD_SETTINGS" << QStringList();
+    QTest::newRow("colours") << "VQ_DBD_COLORS_WINDOW"
+                             << QStringList { "COLORS-WINDOW-Left=1000", "COLORS-WINDOW-Top=1000" };
+    QTest::newRow("alarm settings") << "VQ_DBD_ALARM_SETTINGS"
+                                    << QStringList { "ALARM-SETTINGS-Left=1000", "ALARM-SETTINGS-Top=1000" };
+    QTest::newRow("test notification") << "VQ_DBD_ALARM_TEST_NOTIFICATION_WINDOW"
+                                       << QStringList { "ALARM-TEST-NOTIFICATION-MESSAGE-Left=1000",
+                                                        "ALARM-TEST-NOTIFICATION-MESSAGE-Top=1000" };
+}
+
+// Escape closes the window the way its close box does: the same keys saved, nothing of OK's. A
+// preset clicked first stays on the clock without being stored.
+void AccessibilityTest::escapeActsAsTheCloseBox()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, saved);
+    for (const bool escape : { false, true }) {
+        ClockRig rig;
+        QWidget* opened = openWindow(rig, window);
+        QPointer<QWidget> alive = opened;
+        if (auto* red = opened->findChild<QPushButton*>(QStringLiteral("RED_FOREGROUND_COLOR_BUTTON")))
+            red->click();
+        rig.backend.writeLog.clear();
+        if (escape)
+            QTest::keyClick(opened->focusWidget() ? opened->focusWidget() : opened, Qt::Key_Escape);
+        else
+            opened->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(!alive || !alive->isVisible(),
+                 escape ? "Escape left it open" : "the close box left it open");
+        QCOMPARE(rig.backend.writeLog, saved);
+        if (window == QStringLiteral("VQ_DBD_COLORS_WINDOW"))
+            QCOMPARE(rig.window->liveState().textColour(), 255);
+    }
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -28,7 +28,7 @@ for locale in C.UTF-8 en_US.UTF-8 el_GR.UTF-8 de_DE.UTF-8; do
     id=$(wait_for_window "$title") || fail "the clock window did not appear in $locale"
     wait_until_viewable "$id"
     sleep 1.2 # the time text replaces the placeholder at the first tick
-    read -r first last < <("$probe" "$id" 00FF00 "$box_left" "$box_top" "$box_width" "$box_height") \
+    read -r first last _ < <("$probe" "$id" 00FF00 "$box_left" "$box_top" "$box_width" "$box_height") \
         || fail "cannot read the clock window in $locale"
     kill -TERM "$pid"
     timeout_kill "$pid"

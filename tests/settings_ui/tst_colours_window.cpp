@@ -5,6 +5,7 @@
 #include "ui/Twips.h"
 
 #include <QPushButton>
+#include <QStyle>
 
 using namespace vqdbd;
 using namespace vqdbd::test;
@@ -17,6 +18,8 @@ private Q_SLOTS:
     void emptyStoreOpensWithTheManualSectionHiddenAndOff();
     void presetRecoloursTheClockAtOnceAndStoresNothing_data();
     void presetRecoloursTheClockAtOnceAndStoresNothing();
+    void presetFaceShowsExactlyItsColour_data();
+    void presetFaceShowsExactlyItsColour();
     void okStoresTheClockColoursInItsOrder();
     void closeBoxStoresOnlyThePlaceAndLeavesThePresetOnTheClock();
     void storedManualColourDecidesAtOk_data();
@@ -72,34 +75,50 @@ void ColoursWindowTest::emptyStoreOpensWithTheManualSectionHiddenAndOff()
     window->close();
 }
 
+namespace {
+
+// The twenty presets: name, colour value, place in twips.
+struct PresetRow
+{
+    const char* name;
+    int value;
+    int left;
+    int top;
+};
+
+const PresetRow kPresetRows[] = {
+    { "BLACK_FOREGROUND_COLOR_BUTTON", 0, 240, 1080 },
+    { "WHITE_FOREGROUND_COLOR_BUTTON", 16777215, 1080, 1080 },
+    { "RED_FOREGROUND_COLOR_BUTTON", 255, 1920, 1080 },
+    { "YELLOW_FOREGROUND_COLOR_BUTTON", 65535, 2760, 1080 },
+    { "ORANGE_FOREGROUND_COLOR_BUTTON", 33023, 3600, 1080 },
+    { "GREEN_FOREGROUND_COLOR_BUTTON", 65280, 240, 1680 },
+    { "BLUE_FOREGROUND_COLOR_BUTTON", 16711680, 1080, 1680 },
+    { "CYAN_FOREGROUND_COLOR_BUTTON", 16776960, 1920, 1680 },
+    { "PINK_FOREGROUND_COLOR_BUTTON", 8421631, 2760, 1680 },
+    { "PURPLE_FOREGROUND_COLOR_BUTTON", 16711935, 3600, 1680 },
+    { "BLACK_BACKGROUND_COLOR_BUTTON", 0, 4800, 1080 },
+    { "WHITE_BACKGROUND_COLOR_BUTTON", 16777215, 5640, 1080 },
+    { "RED_BACKGROUND_COLOR_BUTTON", 255, 6480, 1080 },
+    { "YELLOW_BACKGROUND_COLOR_BUTTON", 65535, 7320, 1080 },
+    { "ORANGE_BACKGROUND_COLOR_BUTTON", 33023, 8160, 1080 },
+    { "GREEN_BACKGROUND_COLOR_BUTTON", 65280, 4800, 1560 },
+    { "BLUE_BACKGROUND_COLOR_BUTTON", 16711680, 5640, 1560 },
+    { "CYAN_BACKGROUND_COLOR_BUTTON", 16776960, 6480, 1560 },
+    { "PINK_BACKGROUND_COLOR_BUTTON", 8421631, 7320, 1560 },
+    { "PURPLE_BACKGROUND_COLOR_BUTTON", 16711935, 8160, 1560 },
+};
+
+} // namespace
+
 void ColoursWindowTest::presetRecoloursTheClockAtOnceAndStoresNothing_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<QPoint>("place"); // twips
     QTest::addColumn<bool>("forText");
-    const auto row = [](const char* name, int value, int left, int top) {
-        QTest::newRow(name) << value << QPoint(left, top) << QByteArray(name).contains("FOREGROUND");
-    };
-    row("BLACK_FOREGROUND_COLOR_BUTTON", 0, 240, 1080);
-    row("WHITE_FOREGROUND_COLOR_BUTTON", 16777215, 1080, 1080);
-    row("RED_FOREGROUND_COLOR_BUTTON", 255, 1920, 1080);
-    row("YELLOW_FOREGROUND_COLOR_BUTTON", 65535, 2760, 1080);
-    row("ORANGE_FOREGROUND_COLOR_BUTTON", 33023, 3600, 1080);
-    row("GREEN_FOREGROUND_COLOR_BUTTON", 65280, 240, 1680);
-    row("BLUE_FOREGROUND_COLOR_BUTTON", 16711680, 1080, 1680);
-    row("CYAN_FOREGROUND_COLOR_BUTTON", 16776960, 1920, 1680);
-    row("PINK_FOREGROUND_COLOR_BUTTON", 8421631, 2760, 1680);
-    row("PURPLE_FOREGROUND_COLOR_BUTTON", 16711935, 3600, 1680);
-    row("BLACK_BACKGROUND_COLOR_BUTTON", 0, 4800, 1080);
-    row("WHITE_BACKGROUND_COLOR_BUTTON", 16777215, 5640, 1080);
-    row("RED_BACKGROUND_COLOR_BUTTON", 255, 6480, 1080);
-    row("YELLOW_BACKGROUND_COLOR_BUTTON", 65535, 7320, 1080);
-    row("ORANGE_BACKGROUND_COLOR_BUTTON", 33023, 8160, 1080);
-    row("GREEN_BACKGROUND_COLOR_BUTTON", 65280, 4800, 1560);
-    row("BLUE_BACKGROUND_COLOR_BUTTON", 16711680, 5640, 1560);
-    row("CYAN_BACKGROUND_COLOR_BUTTON", 16776960, 6480, 1560);
-    row("PINK_BACKGROUND_COLOR_BUTTON", 8421631, 7320, 1560);
-    row("PURPLE_BACKGROUND_COLOR_BUTTON", 16711935, 8160, 1560);
+    for (const PresetRow& row : kPresetRows)
+        QTest::newRow(row.name) << row.value << QPoint(row.left, row.top)
+                                << QByteArray(row.name).contains("FOREGROUND");
 }
 
 void ColoursWindowTest::presetRecoloursTheClockAtOnceAndStoresNothing()
@@ -120,6 +139,52 @@ void ColoursWindowTest::presetRecoloursTheClockAtOnceAndStoresNothing()
     QCOMPARE(rig.state.textColour(), forText ? value : kUnused);
     QCOMPARE(rig.state.backColour(), forText ? kUnused : value);
     QVERIFY(rig.backend.writeLog.isEmpty());
+    window->close();
+}
+
+void ColoursWindowTest::presetFaceShowsExactlyItsColour_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("style");
+    for (const char* style : { "Fusion", "Windows" }) {
+        for (const PresetRow& row : kPresetRows)
+            QTest::addRow("%s %s", row.name, style) << row.name << row.value << style;
+    }
+}
+
+// The face as drawn, not as the palette says: every pixel inside the one-pixel frame is the
+// preset's colour, untouched by any gradient or bevel of the style.
+void ColoursWindowTest::presetFaceShowsExactlyItsColour()
+{
+    QFETCH(QString, name);
+    QFETCH(int, value);
+    QFETCH(QString, style);
+    const QString previous = QApplication::style()->name();
+    QApplication::setStyle(style);
+    QCOMPARE(QApplication::style()->name().toLower(), style.toLower());
+    SettingsRig rig;
+    ColoursWindow* window = open(rig);
+    const QImage drawn = control(window, name)->grab().toImage();
+    QApplication::setStyle(previous);
+    const QColor wanted = ui::toQColor(value);
+    const QRect face = drawn.rect().adjusted(1, 1, -1, -1);
+    int others = 0;
+    QColor other;
+    for (int y = face.top(); y <= face.bottom(); ++y) {
+        for (int x = face.left(); x <= face.right(); ++x) {
+            if (drawn.pixelColor(x, y).rgb() != wanted.rgb()) {
+                other = drawn.pixelColor(x, y);
+                ++others;
+            }
+        }
+    }
+    const QColor centre = drawn.pixelColor(drawn.rect().center());
+    QVERIFY2(others == 0,
+             qPrintable(QStringLiteral("%1 of %2 face pixels are not %3, e.g. %4; the centre is %5")
+                            .arg(others)
+                            .arg(face.width() * face.height())
+                            .arg(wanted.name(), other.name(), centre.name())));
     window->close();
 }
 

@@ -73,7 +73,11 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
 
 void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows)
 {
-    placeWindow(window, readGeometry(store, keys), windows.frameExtents(window));
+    const TwipsRect rect = readGeometry(store, keys);
+    // The window manager draws a resize handle round a window that can be resized, and counts it in
+    // the frame it tells; the window is fixed-size before it is asked.
+    window.setFixedSize(QSize(toPixels(rect.width), toPixels(rect.height)).expandedTo(QSize(1, 1)));
+    placeWindow(window, rect, windows.frameExtents(window));
 }
 
 void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys)

@@ -1,5 +1,7 @@
 // Keyboard and screen readers: every control of every window has a name a screen reader can say,
-// read through Qt's accessibility interface, and can be reached with Tab in the designed order.
+// read through Qt's accessibility interface, and can be reached with Tab in the designed order. On a
+// screen smaller than a window (run again on 640 x 480), the window lies on the screen and every
+// control can be scrolled into view.
 #include "ClockRig.h"
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
@@ -11,7 +13,10 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 
 using namespace vqdbd;
@@ -61,6 +66,7 @@ private Q_SLOTS:
     void captionlessControlsAreDescribed();
     void everyControlOfEveryWindowHasANameAndTakesTab();
     void tabFollowsTheDesignedOrder();
+    void everyWindowLiesOnTheScreenAndEveryControlComesIntoView();
 
 private:
     QList<QWidget*> openEveryWindow(ClockRig& rig);
@@ -153,6 +159,45 @@ void AccessibilityTest::tabFollowsTheDesignedOrder()
                          { "OK_BUTTON", "AlwaysOnTop_TICKBOX", "ALARM_SETTINGS_BUTTON", "COLORS_BUTTON" }));
     QCOMPARE(tabOrder(*windows.at(1)).first(), QStringLiteral("OK_BUTTON"));
     QCOMPARE(tabOrder(*windows.at(3)).first(), QStringLiteral("OK_BUTTON"));
+}
+
+void AccessibilityTest::everyWindowLiesOnTheScreenAndEveryControlComesIntoView()
+{
+    ClockRig rig;
+    rig.windows.frame = QMargins(1, 20, 1, 1);
+    const QList<QWidget*> windows = openEveryWindow(rig);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    int checked = 0;
+    for (QWidget* window : windows) {
+        // The outer frame as placed: its corner where the window was put, its size the client area
+        // with the window manager's frame.
+        const QRect frame(window->frameGeometry().topLeft(), window->size().grownBy(rig.windows.frame));
+        QVERIFY2(screen.contains(frame),
+                 qPrintable(window->objectName() + u' ' + QString::number(frame.width()) + u'x'
+                            + QString::number(frame.height())));
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (!control->isVisibleTo(window) || control->window() != window)
+                continue;
+            if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control))
+                continue;
+            ++checked;
+            // Scrolled to, as a user would: the whole control in view, not only a text box's cursor.
+            for (QWidget* up = control->parentWidget(); up != window; up = up->parentWidget()) {
+                if (auto* area = qobject_cast<QScrollArea*>(up)) {
+                    const QPoint centre = control->mapTo(area->widget(), control->rect().center());
+                    area->ensureVisible(centre.x(), centre.y(), control->width() / 2 + 1,
+                                        control->height() / 2 + 1);
+                }
+            }
+            const QRect place(control->mapTo(window, QPoint(0, 0)), control->size());
+            QVERIFY2(window->rect().contains(place),
+                     qPrintable(window->objectName() + u'/' + control->objectName()
+                                + QStringLiteral(" out of view at ") + QString::number(place.x()) + u','
+                                + QString::number(place.y()) + u' ' + QString::number(place.width()) + u'x'
+                                + QString::number(place.height())));
+        }
+    }
+    QVERIFY(checked > 150);
 }
 
 QTEST_MAIN(AccessibilityTest)

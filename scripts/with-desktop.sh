@@ -35,6 +35,14 @@ done
 export DISPLAY=":$(head -n1 "$fd_file")"
 unset WAYLAND_DISPLAY
 
+openbox --sm-disable >/dev/null 2>&1 &
+wm_pid=$!
+# The window manager is ready once it has claimed the root window's supporting-WM hint.
+for _ in $(seq 1 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+done
+
 if [ "${#sizes[@]}" -gt 1 ]; then
     left=0
     for i in "${!sizes[@]}"; do
@@ -45,14 +53,6 @@ if [ "${#sizes[@]}" -gt 1 ]; then
     # The output's own monitor spans the whole desktop; without the output only the parts remain.
     xrandr --output screen --off 2>/dev/null || true
 fi
-
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
-# The window manager is ready once it has claimed the root window's supporting-WM hint.
-for _ in $(seq 1 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
-done
 
 set +e
 "$@"

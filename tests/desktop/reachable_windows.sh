@@ -149,12 +149,14 @@ case "$layout" in
     [ "$frame" = "67 67 912 557" ] || failures+=("the alarm settings window opened at $frame on 1600x1000")
     stop_program
     ;;
-"800x600x24 800x600x24")
+"800x600x24 640x480x24")
+    # The right screen is shorter: the desktop's bottom right corner lies on no screen.
     clock_case "negative Left" 'CLOCK-MAIN-Left=-3000' "0 67 239 82"
     clock_case "on the right screen" 'CLOCK-MAIN-Left=12750' "850 67 239 82"
     clock_case "across the seam" 'CLOCK-MAIN-Left=11250' "750 67 239 82"
-    clock_case "right of the right screen" 'CLOCK-MAIN-Left=25000' "1361 67 239 82"
+    clock_case "right of the right screen" 'CLOCK-MAIN-Left=25000' "1201 67 239 82"
     clock_case "right screen, caption above it" 'CLOCK-MAIN-Left=12750\nCLOCK-MAIN-Top=-1125' "850 0 239 82"
+    clock_case "below the right screen" 'CLOCK-MAIN-Left=13500\nCLOCK-MAIN-Top=7500' "900 398 239 82"
     ;;
 *)
     fail "no cases for the screens $layout"

@@ -9,7 +9,7 @@ namespace vqdbd::ui {
 
 namespace {
 
-// How far apart two rectangles lie (0 when they touch or overlap), as a squared distance so that
+// How far apart two rectangles lie (0 when they touch or overlap), squared, in 64 bits so that
 // far-away stored places cannot overflow.
 qint64 gapBetween(const QRect& a, const QRect& b)
 {
@@ -50,15 +50,20 @@ int clampInto(int start, int length, int low, int room)
     return std::clamp(start, low, low + room - length);
 }
 
+bool coveredByScreens(const QRect& area, const QList<QRect>& screens)
+{
+    QRegion uncovered(area);
+    for (const QRect& screen : screens)
+        uncovered -= QRegion(screen);
+    return uncovered.isEmpty();
+}
+
 } // namespace
 
 bool captionOnScreens(const QRect& frame, int captionHeight, const QList<QRect>& screens)
 {
-    const QRect caption(frame.left(), frame.top(), frame.width(), std::max(captionHeight, 1));
-    QRegion uncovered(caption);
-    for (const QRect& screen : screens)
-        uncovered -= QRegion(screen);
-    return uncovered.isEmpty();
+    return coveredByScreens(QRect(frame.left(), frame.top(), frame.width(), std::max(captionHeight, 1)),
+                            screens);
 }
 
 QRect reachablePlace(const QRect& frame, int captionHeight, const QList<QRect>& screens)
@@ -66,7 +71,9 @@ QRect reachablePlace(const QRect& frame, int captionHeight, const QList<QRect>& 
     if (screens.isEmpty())
         return frame;
     const QRect& screen = nearestScreen(frame, screens);
-    const bool fits = frame.width() <= screen.width() && frame.height() <= screen.height();
+    // A window larger than any one screen may still lie whole across several.
+    const bool fits = (frame.width() <= screen.width() && frame.height() <= screen.height())
+        || coveredByScreens(frame, screens);
     if (fits && captionOnScreens(frame, captionHeight, screens))
         return frame;
     const QSize size = frame.size().boundedTo(screen.size());

@@ -59,6 +59,10 @@ void WindowPlacementTest::reachablePlaceKeepsTheCaptionBarOnTheScreens_data()
     QTest::newRow("caption past the bottom") << one << QRect(100, 1010, 239, 82) << QRect(100, 942, 239, 82);
     QTest::newRow("two screens: across the seam")
         << sideBySide << QRect(700, 100, 239, 82) << QRect(700, 100, 239, 82);
+    QTest::newRow("two screens: wider than each, whole across both")
+        << sideBySide << QRect(600, 20, 912, 557) << QRect(600, 20, 912, 557);
+    QTest::newRow("two screens: wider than each, mostly on the shorter: cut down to it")
+        << rightShorter << QRect(600, 20, 912, 557) << QRect(800, 0, 800, 400);
     QTest::newRow("two screens: negative Left")
         << sideBySide << QRect(-200, 100, 239, 82) << QRect(0, 100, 239, 82);
     QTest::newRow("two screens: right of the right one")

@@ -173,6 +173,10 @@ void ClockWindow::onAlwaysOnTopTick()
         windows_.setKeepAbove(*active, false);
     if (!windows_.isKeptAbove(own))
         windows_.setKeepAbove(own, true);
+    // Another program's kept-above window that is not active (a picture-in-picture player) would
+    // otherwise stay over the clock for good.
+    if (windows_.hasKeptAboveWindowOver(own))
+        windows_.raise(own);
 }
 
 void ClockWindow::onMakerButtonClicked()

@@ -26,6 +26,10 @@ public:
     virtual bool isKeptAbove(WindowId window) = 0;
     // Puts a window into, or takes it out of, that band.
     virtual void setKeepAbove(WindowId window, bool above) = 0;
+    // Whether another window of that band lies over this one.
+    virtual bool hasKeptAboveWindowOver(WindowId window) = 0;
+    // Restacks a window over every other window of its band.
+    virtual void raise(WindowId window) = 0;
 };
 
 } // namespace vqdbd

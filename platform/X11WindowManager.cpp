@@ -20,10 +20,13 @@ namespace {
 constexpr std::uint32_t kNetWmStateRemove = 0;
 constexpr std::uint32_t kNetWmStateAdd = 1;
 constexpr std::uint32_t kSourceApplication = 1;
+// A restack asked as a pager would ask it: the window manager carries it out without weighing it
+// against focus stealing.
+constexpr std::uint32_t kSourcePager = 2;
 
-// Keeps what it has read of the active window and of windows' states until the X server says that
-// it changed (a PropertyNotify), so the once-a-second always-on-top check costs no round trip to the
-// server while nothing changes.
+// Keeps what it has read of the active window, of the stacking order and of windows' states until
+// the X server says that it changed (a PropertyNotify), so the once-a-second always-on-top check
+// costs no round trip to the server while nothing changes.
 class X11WindowManager final : public WindowManager, public QAbstractNativeEventFilter
 {
 public:
@@ -37,6 +40,8 @@ public:
         , activeWindow_(atom("_NET_ACTIVE_WINDOW"))
         , frameExtents_(atom("_NET_FRAME_EXTENTS"))
         , requestFrameExtents_(atom("_NET_REQUEST_FRAME_EXTENTS"))
+        , clientListStacking_(atom("_NET_CLIENT_LIST_STACKING"))
+        , restackWindow_(atom("_NET_RESTACK_WINDOW"))
     {
         watchProperties(root_);
         QCoreApplication::instance()->installNativeEventFilter(this);
@@ -58,6 +63,8 @@ public:
         const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
         if (notify->window == root_ && notify->atom == activeWindow_)
             active_.reset();
+        else if (notify->window == root_ && notify->atom == clientListStacking_)
+            stacking_.reset();
         else if (notify->atom == netWmState_)
             above_.remove(notify->window);
         return false;
@@ -132,6 +139,44 @@ public:
         above_.remove(static_cast<xcb_window_t>(window));
     }
 
+    bool hasKeptAboveWindowOver(WindowId window) override
+    {
+        if (!stacking_)
+            stacking_ = readStacking();
+        const qsizetype at = stacking_->indexOf(static_cast<xcb_window_t>(window));
+        if (at < 0)
+            return false;
+        for (qsizetype over = at + 1; over < stacking_->size(); ++over) {
+            if (isKeptAbove(stacking_->at(over)))
+                return true;
+        }
+        return false;
+    }
+
+    void raise(WindowId window) override
+    {
+        const auto id = static_cast<xcb_window_t>(window);
+        if (!restackSupported_)
+            restackSupported_ = readSupported().contains(restackWindow_);
+        if (*restackSupported_) {
+            // Above no sibling in particular: the top of the window's own layer.
+            xcb_client_message_event_t event {};
+            event.response_type = XCB_CLIENT_MESSAGE;
+            event.format = 32;
+            event.window = id;
+            event.type = restackWindow_;
+            event.data.data32[0] = kSourcePager;
+            event.data.data32[1] = XCB_WINDOW_NONE;
+            event.data.data32[2] = XCB_STACK_MODE_ABOVE;
+            sendToRoot(event);
+            return;
+        }
+        // A window manager without the hint sees the request to configure the window instead.
+        const std::uint32_t mode = XCB_STACK_MODE_ABOVE;
+        xcb_configure_window(connection_, id, XCB_CONFIG_WINDOW_STACK_MODE, &mode);
+        xcb_flush(connection_);
+    }
+
 private:
     xcb_atom_t atom(const char* name) const
     {
@@ -168,6 +213,38 @@ private:
             states.append(atoms[i]);
         return states;
     }
+
+    QList<xcb_window_t> readWindowList(xcb_window_t owner, xcb_atom_t property, xcb_atom_t type)
+    {
+        const auto cookie = xcb_get_property(connection_, 0, owner, property, type, 0, 4096);
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(connection_, cookie, nullptr), &std::free);
+        QList<std::uint32_t> values;
+        if (!reply || reply->type != type)
+            return values;
+        const auto* items = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+        const int count
+            = xcb_get_property_value_length(reply.get()) / static_cast<int>(sizeof(std::uint32_t));
+        values.reserve(count);
+        for (int i = 0; i < count; ++i)
+            values.append(items[i]);
+        return values;
+    }
+
+    // The managed windows from bottom to top. What is known of windows no longer listed is dropped.
+    QList<xcb_window_t> readStacking()
+    {
+        const QList<xcb_window_t> windows = readWindowList(root_, clientListStacking_, XCB_ATOM_WINDOW);
+        for (auto known = above_.begin(); known != above_.end();) {
+            if (windows.contains(known.key()))
+                ++known;
+            else
+                known = above_.erase(known);
+        }
+        return windows;
+    }
+
+    QList<xcb_atom_t> readSupported() { return readWindowList(root_, atom("_NET_SUPPORTED"), XCB_ATOM_ATOM); }
 
     std::optional<QMargins> readFrameExtents(xcb_window_t window)
     {
@@ -214,8 +291,12 @@ private:
     xcb_atom_t activeWindow_;
     xcb_atom_t frameExtents_;
     xcb_atom_t requestFrameExtents_;
+    xcb_atom_t clientListStacking_;
+    xcb_atom_t restackWindow_;
     std::optional<std::optional<WindowId>> active_; // empty until read, and after it changed
     QHash<xcb_window_t, bool> above_;
+    std::optional<QList<xcb_window_t>> stacking_; // empty until read, and after it changed
+    std::optional<bool> restackSupported_;
 };
 
 // Without X11 nothing tells the active window; a window asked to stay above keeps Qt's own hint.
@@ -229,6 +310,13 @@ public:
     {
         const QWidget* widget = QWidget::find(window);
         return widget && widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    }
+    // Qt's hint puts the window into its band; it cannot be told apart from the others there.
+    bool hasKeptAboveWindowOver(WindowId) override { return false; }
+    void raise(WindowId window) override
+    {
+        if (QWidget* widget = QWidget::find(window))
+            widget->raise();
     }
     void setKeepAbove(WindowId window, bool above) override
     {

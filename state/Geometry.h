@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ValueForms.h"
+
 #include <QString>
 
 namespace vqdbd {
@@ -28,8 +30,11 @@ struct WindowKeys
     QString height() const { return prefix + QStringLiteral("Height"); }
 };
 
-// Reads the four keys in the order Left, Top, Width, Height.
-TwipsRect readGeometry(SettingsStore& store, const WindowKeys& keys);
+// Reads the four keys in the order Left, Top, Width, Height. A Width beyond `widest` or a Height
+// beyond `tallest` (the largest screen's, say) fits nowhere and counts as damaged, unless it is no
+// larger than the window's design.
+TwipsRect readGeometry(SettingsStore& store, const WindowKeys& keys, float widest = forms::kMaxTwips,
+                       float tallest = forms::kMaxTwips);
 // Writes Left and then Top; sizes are never written.
 void savePosition(SettingsStore& store, const WindowKeys& keys, float left, float top);
 

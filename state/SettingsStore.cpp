@@ -108,12 +108,12 @@ float SettingsStore::readPosition(const QString& key, float defaultValue)
         .value_or(defaultValue);
 }
 
-float SettingsStore::readSize(const QString& key, float defaultValue)
+float SettingsStore::readSize(const QString& key, float defaultValue, float largest)
 {
     return readForm(key, QStringLiteral("size"), forms::formatTwips(defaultValue),
-                    [](const QString& text) {
+                    [largest](const QString& text) {
                         auto value = forms::parseTwips(text);
-                        return value && *value > 0.0f ? value : std::nullopt;
+                        return value && *value > 0.0f && *value <= largest ? value : std::nullopt;
                     })
         .value_or(defaultValue);
 }

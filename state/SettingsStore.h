@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ValueForms.h"
 #include "platform/SettingsBackend.h"
 
 #include <QObject>
@@ -27,9 +28,10 @@ public:
 
     int readSwitch(const QString& key, int defaultValue);
     qint32 readColour(const QString& key, qint32 defaultValue);
-    // Left and Top may be any coordinate; a Width or Height must be more than zero.
+    // Left and Top may be any coordinate; a Width or Height must be more than zero and no more than
+    // the largest the caller can use.
     float readPosition(const QString& key, float defaultValue);
-    float readSize(const QString& key, float defaultValue);
+    float readSize(const QString& key, float defaultValue, float largest = forms::kMaxTwips);
     QString readText(const QString& key, const QString& defaultText);
 
     void saveSwitch(const QString& key, int value);

@@ -1,9 +1,11 @@
 #include "Twips.h"
 
+#include "ScreenPlace.h"
 #include "platform/WindowManager.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -37,30 +39,75 @@ constexpr char kPlacedPixels[] = "vqdbdPlacedPixels";
 
 } // namespace
 
-bool liesOnSomeScreen(const QRect& frame)
+QList<QRect> usableScreenAreas()
 {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(),
-                       [&](const QScreen* screen) { return screen->geometry().intersects(frame); });
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
 }
+
+namespace {
+
+constexpr char kScrollAreaName[] = "WINDOW_SCROLL_AREA";
+
+QSize outerSize(const TwipsRect& rect)
+{
+    return QSize(toPixels(rect.width), toPixels(rect.height)).expandedTo(QSize(1, 1));
+}
+
+// A window cut down to fit its screen keeps its designed layout inside a scroll area, so that every
+// control can still be reached. The controls keep their order, and the focus stays where it was.
+QScrollArea* scrollingContents(QWidget& window)
+{
+    if (auto* area
+        = window.findChild<QScrollArea*>(QLatin1String(kScrollAreaName), Qt::FindDirectChildrenOnly))
+        return area;
+    QWidget* focused = window.focusWidget();
+    auto* area = new QScrollArea(&window);
+    area->setObjectName(QLatin1String(kScrollAreaName));
+    area->setFrameShape(QFrame::NoFrame);
+    // Tab goes from control to control as designed; the area scrolls to the one it reaches.
+    area->setFocusPolicy(Qt::NoFocus);
+    auto* contents = new QWidget;
+    area->setWidget(contents);
+    const QObjectList children = window.children();
+    for (QObject* child : children) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (!control || control == area || control->isWindow())
+            continue;
+        const bool hidden = control->testAttribute(Qt::WA_WState_ExplicitShowHide)
+            && control->testAttribute(Qt::WA_WState_Hidden);
+        const QRect place = control->geometry();
+        control->setParent(contents);
+        control->setGeometry(place);
+        control->setVisible(!hidden);
+    }
+    if (focused)
+        focused->setFocus();
+    return area;
+}
+
+} // namespace
 
 void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
 {
-    const QSize outer(toPixels(rect.width), toPixels(rect.height));
-    const QSize client = outer.shrunkBy(frame).expandedTo(QSize(1, 1));
-    window.setFixedSize(client);
-    QPoint frameTopLeft(toPixels(rect.left), toPixels(rect.top));
-    // A window stored where no screen is now (a monitor since unplugged) would be out of reach: it
-    // opens at the default place on the primary screen instead. Partly visible is left as stored.
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    float placedLeft = rect.left;
-    float placedTop = rect.top;
-    if (primary && !liesOnSomeScreen(QRect(frameTopLeft, outer.expandedTo(QSize(1, 1))))) {
-        frameTopLeft
-            = primary->geometry().topLeft() + QPoint(toPixels(kDefaultPlace), toPixels(kDefaultPlace));
-        placedLeft = toTwips(frameTopLeft.x());
-        placedTop = toTwips(frameTopLeft.y());
+    const QRect stored(QPoint(toPixels(rect.left), toPixels(rect.top)), outerSize(rect));
+    // A window whose caption bar is off the screens (a monitor since unplugged, a hand-edited Top)
+    // could be neither moved nor closed: it moves onto the nearest screen, and one larger than that
+    // screen is cut down to it and scrolls.
+    const QRect placed = reachablePlace(stored, frame.top(), usableScreenAreas());
+    const QSize client = stored.size().shrunkBy(frame).expandedTo(QSize(1, 1));
+    const QSize shown = placed.size().shrunkBy(frame).expandedTo(QSize(1, 1));
+    if (shown != client) {
+        QScrollArea* area = scrollingContents(window);
+        area->widget()->setFixedSize(client);
+        area->setGeometry(QRect(QPoint(0, 0), shown));
     }
+    window.setFixedSize(shown);
+    const QPoint frameTopLeft = placed.topLeft();
+    const float placedLeft = frameTopLeft.x() == stored.left() ? rect.left : toTwips(frameTopLeft.x());
+    const float placedTop = frameTopLeft.y() == stored.top() ? rect.top : toTwips(frameTopLeft.y());
     // Qt places a window that already has its native handle by its client area.
     if (window.testAttribute(Qt::WA_WState_Created))
         window.move(frameTopLeft + QPoint(frame.left(), frame.top()));
@@ -73,7 +120,15 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
 
 void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows)
 {
-    placeWindow(window, readGeometry(store, keys), windows.frameExtents(window));
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->geometry());
+    const QSize largest = largestScreenSize(screens);
+    const TwipsRect rect = readGeometry(store, keys, toTwips(largest.width()), toTwips(largest.height()));
+    // The window manager draws a resize handle round a window that can be resized, and counts it in
+    // the frame it tells; the window is fixed-size before it is asked.
+    window.setFixedSize(outerSize(rect));
+    placeWindow(window, rect, windows.frameExtents(window));
 }
 
 void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys)

@@ -2,6 +2,7 @@
 
 #include "state/Geometry.h"
 
+#include <QList>
 #include <QMargins>
 #include <QRect>
 
@@ -21,17 +22,16 @@ int toPixels(float twips);
 float toTwips(int pixels);
 QRect toPixels(int left, int top, int width, int height);
 
-// Where every window opens by default: Left and Top of 1000 twips.
-inline constexpr float kDefaultPlace = 1000.0f;
-
-// Whether any part of a window's frame rectangle (in pixels) lies on one of the screens.
-bool liesOnSomeScreen(const QRect& frame);
+// The usable area of each screen (without panels), in pixels.
+QList<QRect> usableScreenAreas();
 
 // Places a top-level window from its stored geometry: Left and Top are the outer frame's top-left
 // corner, Width and Height its outer size, of which the window manager's frame takes its margins.
-// A window that would lie on no screen at all opens at the default place on the primary screen.
+// A window whose caption bar would not lie wholly on the screens, or that is larger than its
+// screen, moves onto the nearest screen (see reachablePlace); cut down to fit, it scrolls.
 void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame);
-// Reads a window's Left, Top, Width and Height from the store and puts it there.
+// Reads a window's Left, Top, Width and Height from the store and puts it there. A stored size
+// larger than every screen counts as damaged.
 void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows);
 // Saves the window's Left and then its Top.
 void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys);

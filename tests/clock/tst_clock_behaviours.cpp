@@ -26,6 +26,7 @@ private:
 namespace {
 
 constexpr WindowManager::WindowId kRival = 0x2a00007;
+constexpr WindowManager::WindowId kPlayer = 0x2c00003;
 
 QWidget* settingsWindow(ClockWindow& clock)
 {
@@ -95,18 +96,39 @@ void ClockBehavioursTest::alwaysOnTopTickDemotesTheActiveWindowThenRaisesTheCloc
 {
     QTest::addColumn<QString>("stored"); // AlwaysOnTop_TICKBOX; empty: nothing stored
     QTest::addColumn<QString>("active"); // rival, clock or none
+    QTest::addColumn<QString>("stacking"); // bottom to top: R, C and P, a kept-above player never active
     QTest::addColumn<QString>("calls"); // in one tick; R stands for the rival, C for the clock
     QTest::newRow("topmost rival active") << ""
                                           << "rival"
+                                          << "C R"
                                           << "active? normal:R above:C";
+    QTest::newRow("kept-above player over the clock is outstacked") << "1"
+                                                                    << "none"
+                                                                    << "C P"
+                                                                    << "active? above:C raise:C";
+    QTest::newRow("kept-above player over the clock, rival active") << "1"
+                                                                    << "rival"
+                                                                    << "R C P"
+                                                                    << "active? normal:R above:C raise:C";
+    QTest::newRow("clock over the player: no restacking") << "1"
+                                                          << "none"
+                                                          << "P C"
+                                                          << "active? above:C";
+    QTest::newRow("clock active over the player: nothing is called") << ""
+                                                                     << "clock"
+                                                                     << "C P"
+                                                                     << "active?";
     QTest::newRow("clock active: nothing is called") << ""
                                                      << "clock"
+                                                     << ""
                                                      << "active?";
     QTest::newRow("nothing active") << "1"
                                     << "none"
+                                    << ""
                                     << "active? above:C";
     QTest::newRow("check stopped") << "0"
                                    << "rival"
+                                   << "C P"
                                    << "";
 }
 
@@ -114,6 +136,7 @@ void ClockBehavioursTest::alwaysOnTopTickDemotesTheActiveWindowThenRaisesTheCloc
 {
     QFETCH(QString, stored);
     QFETCH(QString, active);
+    QFETCH(QString, stacking);
     QFETCH(QString, calls);
     ClockRig rig;
     if (!stored.isEmpty())
@@ -121,7 +144,9 @@ void ClockBehavioursTest::alwaysOnTopTickDemotesTheActiveWindowThenRaisesTheCloc
     ClockWindow& clock = rig.start();
     if (active != "none")
         rig.windows.active = active == "rival" ? kRival : clock.winId();
-    rig.windows.keptAbove = { kRival }; // a rival that made itself topmost
+    rig.windows.keptAbove = { kRival, kPlayer }; // a rival that made itself topmost
+    for (const QString& window : stacking.split(u' ', Qt::SkipEmptyParts))
+        rig.windows.stacking.append(window == "R" ? kRival : window == "P" ? kPlayer : clock.winId());
     rig.windows.calls.clear();
     rig.clock.runFor(std::chrono::seconds(1));
     const bool raised = calls.contains("above:C");
@@ -130,6 +155,9 @@ void ClockBehavioursTest::alwaysOnTopTickDemotesTheActiveWindowThenRaisesTheCloc
     QCOMPARE(rig.windows.calls, calls.split(u' ', Qt::SkipEmptyParts));
     QCOMPARE(rig.windows.keptAbove.contains(kRival), !demoted);
     QCOMPARE(rig.windows.keptAbove.contains(clock.winId()), raised);
+    QVERIFY(rig.windows.keptAbove.contains(kPlayer)); // never active, never demoted
+    if (stored != "0" && active != "clock") // a tick that ran leaves the clock on top of its band
+        QVERIFY(!rig.windows.hasKeptAboveWindowOver(clock.winId()));
     clock.close();
 }
 

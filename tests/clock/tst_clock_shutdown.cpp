@@ -38,11 +38,11 @@ void ClockShutdownTest::windowClosedUnmovedStoresTheSamePlace_data()
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("top");
     QTest::newRow("between pixels") << "1007.5"
-                                    << "-20";
-    QTest::newRow("partly on a monitor to the left") << "-1500"
-                                                     << "300";
-    QTest::newRow("partly off the right edge") << "10500"
-                                               << "7500";
+                                    << "22.5";
+    QTest::newRow("partly off the bottom, caption on the screen") << "1500"
+                                                                  << "15000";
+    QTest::newRow("against the right edge") << "15600"
+                                            << "7500";
 }
 
 void ClockShutdownTest::windowClosedUnmovedStoresTheSamePlace()
@@ -61,14 +61,14 @@ void ClockShutdownTest::movedWindowStoresItsNewPlace()
 {
     ClockRig rig;
     ClockWindow& clock = rig.start();
-    clock.move(-200, 100);
+    clock.move(300, 100);
     clock.close();
-    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")), QStringLiteral("-3000"));
+    QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")), QStringLiteral("4500"));
     QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Top")), QStringLiteral("1500"));
 
     ClockRig again;
     again.backend.values = rig.backend.values;
-    QCOMPARE(again.start().frameGeometry().topLeft(), QPoint(-200, 100));
+    QCOMPARE(again.start().frameGeometry().topLeft(), QPoint(300, 100));
 }
 
 void ClockShutdownTest::nothingTicksAfterTheClose()

@@ -190,14 +190,14 @@ void ClockStartupTest::storedTimeKeepsAsManyCharactersAsTheClocksText()
 void ClockStartupTest::storedGeometryAndColoursAreApplied()
 {
     ClockRig rig;
-    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("-1500"));
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Left"), QStringLiteral("1500"));
     rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Top"), QStringLiteral("3000"));
     rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Width"), QStringLiteral("4500"));
     rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Height"), QStringLiteral("1500"));
     rig.backend.values.insert(QStringLiteral("CLOCK_FORECOLOR"), QStringLiteral("255"));
     rig.backend.values.insert(QStringLiteral("CLOCK_BACKCOLOR"), QStringLiteral("16777215"));
     ClockWindow& clock = rig.start();
-    QCOMPARE(clock.frameGeometry().topLeft(), QPoint(-100, 200));
+    QCOMPARE(clock.frameGeometry().topLeft(), QPoint(100, 200));
     QCOMPARE(clock.size(), QSize(300, 100));
     auto* display = clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"));
     QVERIFY(display);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The clock keeps itself above the other windows: a rival window made topmost and active loses its
-# above state within two seconds and the clock gains it. Unticking "Always On Top" in the settings
-# window stops that at once: the clock stays above, and a rival keeps the state it gives itself.
+# above state within two seconds and the clock gains it. A second rival kept above that is not the
+# active window keeps its state, and within two seconds the clock is stacked over it. Unticking
+# "Always On Top" in the settings window stops that at once: the clock stays above, and a rival
+# keeps the state it gives itself.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -49,6 +51,20 @@ rival_demoted_and_clock_above() {
     ! is_above "$rival" && is_above "$clock"
 }
 
+# Where a window stands in the window manager's stacking order, 0 at the bottom.
+stacking_place() {
+    local place=0 window
+    for window in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g'); do
+        [ "$((window))" -eq "$1" ] && { echo "$place"; return 0; }
+        place=$((place + 1))
+    done
+    echo -1
+}
+
+clock_over_player() {
+    [ "$(stacking_place "$clock")" -gt "$(stacking_place "$player")" ]
+}
+
 "$program" 2>"$work/stderr" &
 pid=$!
 ( exec >/dev/null 2>&1; sleep 60; kill -KILL "$pid" ) &
@@ -74,6 +90,24 @@ rival_active || fail "the rival stopped being the active window"
 # Again, later: every second, not only once.
 wmctrl -i -r "$rival" -b add,above
 within 2 rival_demoted_and_clock_above || fail "the rival kept its above state the second time"
+
+# A picture-in-picture player: kept above, put there while another window is active, so it lies
+# over the clock and is never the active window itself.
+xlogo -title player -geometry 200x150+100+100 &
+player_pid=$!
+trap 'kill "$rival_pid" "$player_pid" 2>/dev/null || true' EXIT
+player=$(wait_for_window '^player$') || fail "the player window did not appear"
+wait_until_viewable "$player"
+activate_rival
+wmctrl -i -r "$player" -b add,above
+start=$(date +%s.%N)
+echo "stacking with the player just kept above: clock at $(stacking_place "$clock"), player at $(stacking_place "$player")"
+within 2 clock_over_player || fail "after 2 s the clock (at $(stacking_place "$clock")) is still under the player (at $(stacking_place "$player"))"
+took=$(awk "BEGIN { printf \"%.2f\", $(date +%s.%N) - $start }")
+echo "the clock was stacked over the player after $took s: clock at $(stacking_place "$clock"), player at $(stacking_place "$player")"
+is_above "$player" || fail "the player, never active, lost its above state"
+is_above "$clock" || fail "the clock lost its above state"
+kill "$player_pid"
 
 # Unticking "Always On Top" in the settings window stops the check at once and stores "0".
 xdotool mousemove --window "$clock" 32 28 click 1 # the maker button

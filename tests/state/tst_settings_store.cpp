@@ -86,6 +86,8 @@ void SettingsStoreTest::damagedValuesFallBackToTheDefault_data()
                                << "0";
     QTest::newRow("size negative") << "size"
                                    << "-3585";
+    QTest::newRow("size beyond the largest") << "size"
+                                             << "19201";
 }
 
 void SettingsStoreTest::damagedValuesFallBackToTheDefault()
@@ -105,7 +107,7 @@ void SettingsStoreTest::damagedValuesFallBackToTheDefault()
     else if (form == u"position")
         QCOMPARE(store.readPosition(key, 1000), 1000.0f);
     else
-        QCOMPARE(store.readSize(key, 3585), 3585.0f);
+        QCOMPARE(store.readSize(key, 3585, 19200), 3585.0f);
 
     QCOMPARE(resets.count(), 1);
     QCOMPARE(resets.at(0).at(0).toString(), key);

@@ -2,12 +2,15 @@
 
 #include "platform/WindowManager.h"
 
+#include <QList>
 #include <QSet>
 #include <QStringList>
+#include <algorithm>
 
 namespace vqdbd::test {
 
-// Records what the program asks of the window manager; the active window is whatever a test says.
+// Records what the program asks of the window manager; the active window and the stacking order
+// are whatever a test says.
 class FakeWindowManager final : public WindowManager
 {
 public:
@@ -30,10 +33,26 @@ public:
                          .arg(window));
     }
 
+    // A kept-above window that lies over the given one in `stacking`.
+    bool hasKeptAboveWindowOver(WindowId window) override
+    {
+        const qsizetype at = stacking.indexOf(window);
+        return at >= 0 && std::any_of(stacking.begin() + at + 1, stacking.end(), [this](WindowId over) {
+                   return keptAbove.contains(over);
+               });
+    }
+    void raise(WindowId window) override
+    {
+        stacking.removeAll(window);
+        stacking.append(window);
+        calls.append(QStringLiteral("raise:%1").arg(window));
+    }
+
     QMargins frame;
     std::optional<WindowId> active;
     QStringList calls;
     QSet<WindowId> keptAbove;
+    QList<WindowId> stacking; // bottom to top
 };
 
 } // namespace vqdbd::test

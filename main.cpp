@@ -2,11 +2,13 @@
 #include "clock/ClockWindow.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
+#include "platform/ProgramLog.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/WindowManager.h"
 #include "state/Section.h"
 #include "state/SettingsStore.h"
+#include "state/StoreLog.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
 #include "ui/StoreProblemReporter.h"
@@ -14,11 +16,11 @@
 
 #include <QApplication>
 #include <chrono>
-#include <cstdio>
 
 int main(int argc, char* argv[])
 {
     using namespace vqdbd;
+    installProgramLog(argc > 0 ? argv[0] : nullptr);
     prepareWindowSystem();
     QApplication app(argc, argv);
     // Every window, the ones no other window owns included, carries the drum picture.
@@ -54,8 +56,7 @@ int main(int argc, char* argv[])
     // A save refused during the run (a held lock, a full disk) gets one last chance, briefly.
     const QStringList unsaved = store.saveUnsaved(std::chrono::seconds(2));
     if (!unsaved.isEmpty())
-        std::fprintf(stderr, "vq-dbd: settings not saved: %s (%s)\n",
-                     qUtf8Printable(unsaved.join(QStringLiteral(", "))),
-                     qUtf8Printable(store.lastWriteProblem()));
+        qCWarning(storeLog, "settings not saved: %s (%s)", qUtf8Printable(unsaved.join(QStringLiteral(", "))),
+                  qUtf8Printable(store.lastWriteProblem()));
     return status;
 }

@@ -33,7 +33,7 @@ public:
 
     AlarmEngine(LiveState& state, ProcessLauncher& launcher, const TimeTextFormat& format,
                 AlarmWindows& windows, QObject* parent = nullptr,
-                Diagnostics diagnostics = writeToStandardError);
+                Diagnostics diagnostics = writeToAlarmsLog);
 
     // The clock displays a new second with this text.
     void onSecondShown(const vqdbd::WallSecond& second, const QString& text);

@@ -1,6 +1,7 @@
 #include "clock/Artwork.h"
 #include "clock/ClockWindow.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/ProgramLog.h"
 #include "platform/TerminationSignals.h"
@@ -37,8 +38,10 @@ int main(int argc, char* argv[])
 
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    FreedesktopNotifier desktopNotifier;
     const TimeTextFormat timeFormat;
-    ClockWindow clock({ store, wallClock, timeFormat, platformWindowManager(), launcher, notice });
+    ClockWindow clock(
+        { store, wallClock, timeFormat, platformWindowManager(), launcher, notice, desktopNotifier });
     QObject::connect(&clock, &ClockWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
 
     TerminationSignals termination;

@@ -10,6 +10,7 @@
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/WindowManager.h"
@@ -99,8 +100,9 @@ int main(int argc, char* argv[])
     NoticeWindow notice;
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    FreedesktopNotifier desktop;
     const TimeTextFormat format;
-    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice });
+    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
     clock.load();
     clock.show();
 

@@ -7,6 +7,7 @@
 #include "notify/SlotNotificationWindows.h"
 #include "notify/TestNotificationWindow.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/WindowManager.h"
@@ -78,9 +79,10 @@ int main(int argc, char* argv[])
 
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    FreedesktopNotifier desktop;
     NoticeWindow notice;
     const TimeTextFormat format;
-    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice });
+    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
     clock.load();
     clock.show();
     bool ok = save(clock, folder, "clock");

@@ -53,7 +53,7 @@ rows=(
     "no bus, debug asked|none|vqdbd.platform.debug=true|no desktop notification: no session bus"
 )
 
-due_at=$(($(date +%s) + 8))
+due_at=$(($(date +%s) + 20))
 due=$(date -d "@$due_at" +%X)
 pids=()
 for i in "${!rows[@]}"; do

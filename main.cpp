@@ -2,7 +2,9 @@
 #include "clock/ClockWindow.h"
 #include "platform/AutostartFile.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
+#include "platform/ProgramLog.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/X11WindowManager.h"
@@ -10,6 +12,7 @@
 #include "state/ProgramOptions.h"
 #include "state/Section.h"
 #include "state/SettingsStore.h"
+#include "state/StoreLog.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
 #include "ui/StoreProblemReporter.h"
@@ -139,6 +142,7 @@ std::optional<int> answerWithoutDisplay(int argc, char* argv[])
 int main(int argc, char* argv[])
 {
     using namespace vqdbd;
+    installProgramLog(argc > 0 ? argv[0] : nullptr);
     // --help, --version, --autostart and a wrong option need no display.
     if (const std::optional<int> status = answerWithoutDisplay(argc, argv))
         return *status;
@@ -161,8 +165,10 @@ int main(int argc, char* argv[])
 
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    FreedesktopNotifier desktopNotifier(QLatin1String(identity::kAppId));
     const TimeTextFormat timeFormat;
-    ClockWindow clock({ store, wallClock, timeFormat, platformWindowManager(), launcher, notice });
+    ClockWindow clock(
+        { store, wallClock, timeFormat, platformWindowManager(), launcher, notice, desktopNotifier });
     QObject::connect(&clock, &ClockWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
 
     TerminationSignals termination;
@@ -180,8 +186,7 @@ int main(int argc, char* argv[])
     // A save refused during the run (a held lock, a full disk) gets one last chance, briefly.
     const QStringList unsaved = store.saveUnsaved(std::chrono::seconds(2));
     if (!unsaved.isEmpty())
-        std::fprintf(stderr, "vq-dbd: settings not saved: %s (%s)\n",
-                     qUtf8Printable(unsaved.join(QStringLiteral(", "))),
-                     qUtf8Printable(store.lastWriteProblem()));
+        qCWarning(storeLog, "settings not saved: %s (%s)", qUtf8Printable(unsaved.join(QStringLiteral(", "))),
+                  qUtf8Printable(store.lastWriteProblem()));
     return status;
 }

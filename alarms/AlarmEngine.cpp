@@ -2,6 +2,7 @@
 
 #include "AlarmWindows.h"
 #include "CommandLaunch.h"
+#include "platform/DesktopNotifier.h"
 #include "state/FiringTimes.h"
 #include "state/LiveState.h"
 
@@ -46,12 +47,14 @@ QString durationText(qint64 seconds)
 } // namespace
 
 AlarmEngine::AlarmEngine(LiveState& state, ProcessLauncher& launcher, const TimeTextFormat& format,
-                         AlarmWindows& windows, QObject* parent, Diagnostics diagnostics)
+                         AlarmWindows& windows, DesktopNotifier& desktop, QObject* parent,
+                         Diagnostics diagnostics)
     : QObject(parent)
     , state_(state)
     , launcher_(launcher)
     , format_(format)
     , windows_(windows)
+    , desktop_(desktop)
     , diagnostics_(std::move(diagnostics))
 { }
 
@@ -145,11 +148,15 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 now)
     const QString from = format_.format(localTimeOf(lastChecked));
     const QString to = format_.format(localTimeOf(now));
     for (const int n : std::as_const(missed)) {
-        tellUser(QStringLiteral("VQ-DBD - V3 - ALARM MISSED"),
-                 QStringLiteral("%1 did not fire: the local time jumped forward by %2, from %3 to %4 (the "
-                                "clock was set, the computer slept, or daylight-saving time began), and "
-                                "alarms passed over by more than a minute are not made up")
-                     .arg(describe(n), durationText(now - lastChecked), from, to));
+        const QString line
+            = QStringLiteral("%1 did not fire: the local time jumped forward by %2, from %3 to %4 (the "
+                             "clock was set, the computer slept, or daylight-saving time began), and "
+                             "alarms passed over by more than a minute are not made up")
+                  .arg(describe(n), durationText(now - lastChecked), from, to);
+        tellUser(QStringLiteral("VQ-DBD - V3 - ALARM MISSED"), line);
+        // A user back at a machine that slept looks first at the desktop's own notifications.
+        const AlarmSlot& alarm = state_.slot(n);
+        desktop_.notify(QStringLiteral("Missed alarm: %1 at %2").arg(alarm.name, alarm.time), line);
     }
 }
 

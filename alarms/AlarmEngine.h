@@ -12,6 +12,7 @@
 namespace vqdbd {
 
 class AlarmWindows;
+class DesktopNotifier;
 class LiveState;
 class ProcessLauncher;
 
@@ -23,7 +24,8 @@ class ProcessLauncher;
 // to a minute), and a slot never fires twice on one day for the same time text, which also keeps a
 // clock set back, or a daylight-saving hour lived twice, from firing it again. A slot whose window
 // from an earlier firing is still open fires all the same: its command runs, and that window shows
-// the new firing instead of a second window opening.
+// the new firing instead of a second window opening. An alarm passed over by more than a minute is
+// told to the user, in the desktop's notification list as well.
 class AlarmEngine final : public QObject
 {
     Q_OBJECT
@@ -32,8 +34,8 @@ public:
     static constexpr qint64 kMostSecondsMadeUp = 60;
 
     AlarmEngine(LiveState& state, ProcessLauncher& launcher, const TimeTextFormat& format,
-                AlarmWindows& windows, QObject* parent = nullptr,
-                Diagnostics diagnostics = writeToStandardError);
+                AlarmWindows& windows, DesktopNotifier& desktop, QObject* parent = nullptr,
+                Diagnostics diagnostics = writeToAlarmsLog);
 
     // The clock displays a new second with this text.
     void onSecondShown(const vqdbd::WallSecond& second, const QString& text);
@@ -65,6 +67,7 @@ private:
     ProcessLauncher& launcher_;
     const TimeTextFormat& format_;
     AlarmWindows& windows_;
+    DesktopNotifier& desktop_;
     Diagnostics diagnostics_;
     std::optional<qint64> lastLocalSecond_;
     std::array<std::optional<Firing>, kSlotCount> lastFiring_ {};

@@ -1,13 +1,12 @@
 #include "Diagnostics.h"
 
-#include <cstdio>
-
 namespace vqdbd {
 
-void writeToStandardError(const QString& line)
+Q_LOGGING_CATEGORY(alarmsLog, "vqdbd.alarms", QtInfoMsg)
+
+void writeToAlarmsLog(const QString& line)
 {
-    std::fprintf(stderr, "vq-dbd: %s\n", qUtf8Printable(line));
-    std::fflush(stderr);
+    qCWarning(alarmsLog, "%s", qUtf8Printable(line));
 }
 
 } // namespace vqdbd

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
 #include <functional>
 
 namespace vqdbd {
 
-// Where the program's own lines for standard error go; tests catch them instead.
+// The program's lines about alarms: alarms passed over or fired again, commands that did not start.
+Q_DECLARE_LOGGING_CATEGORY(alarmsLog)
+
+// Where the alarm engine's lines go; tests catch them instead.
 using Diagnostics = std::function<void(const QString& line)>;
 
-// Writes "vq-dbd: " and the line to standard error.
-void writeToStandardError(const QString& line);
+// Writes the line as a warning of vqdbd.alarms.
+void writeToAlarmsLog(const QString& line);
 
 } // namespace vqdbd

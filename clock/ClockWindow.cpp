@@ -116,7 +116,8 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     // The alarms hear each second after the display shows it, and compare with the same text.
     notificationWindows_ = std::make_unique<SlotNotificationWindows>(
         NotificationServices { store_, state_, windows_, services.launcher, services.notice }, *this);
-    alarms_ = new AlarmEngine(state_, services.launcher, services.timeFormat, *notificationWindows_, this);
+    alarms_ = new AlarmEngine(state_, services.launcher, services.timeFormat, *notificationWindows_,
+                              services.desktop, this);
     connect(ticker_, &SecondTicker::secondShown, alarms_, &AlarmEngine::onSecondShown);
     connect(alarms_, &AlarmEngine::launchFailed, this,
             [this](int slot, const QString& line, const QString& problem) {

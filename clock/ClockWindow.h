@@ -12,6 +12,7 @@ class QPushButton;
 namespace vqdbd {
 
 class AlarmEngine;
+class DesktopNotifier;
 class ProcessLauncher;
 class SecondTicker;
 class UserNotice;
@@ -31,6 +32,7 @@ struct ClockServices
     WindowManager& windows;
     ProcessLauncher& launcher;
     UserNotice& notice;
+    DesktopNotifier& desktop;
 };
 
 // The main window: the time in large digits and the maker button. It owns the live state for the

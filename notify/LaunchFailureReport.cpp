@@ -10,7 +10,7 @@ void reportLaunchFailure(UserNotice& notice, const QString& origin, const QStrin
                          const QString& problem)
 {
     const QString line = launchFailureLine(origin, commandLine, problem);
-    writeToStandardError(line);
+    writeToAlarmsLog(line);
     notice.tell(QStringLiteral("VQ-DBD - V3 - COMMAND NOT STARTED"), line);
 }
 

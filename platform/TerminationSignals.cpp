@@ -1,9 +1,10 @@
 #include "TerminationSignals.h"
 
+#include "ProgramLog.h"
+
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -29,11 +30,11 @@ TerminationSignals::TerminationSignals(QObject* parent)
 {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         // Without the pipe a handler could do nothing safe, so the signals keep their default action.
-        std::fprintf(stderr,
-                     "vq-dbd: cannot watch for termination signals (pipe2: %s); SIGTERM, SIGINT and SIGHUP "
-                     "will end the program without saving its window place\n",
-                     std::strerror(errno));
-        std::fflush(stderr);
+        const int error = errno;
+        qCWarning(platformLog,
+                  "cannot watch for termination signals (pipe2: %s); SIGTERM, SIGINT and SIGHUP will end "
+                  "the program without saving its window place",
+                  std::strerror(error));
         return;
     }
     notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);

@@ -1,11 +1,12 @@
 #include "TimerfdWallClock.h"
 
+#include "ProgramLog.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -75,11 +76,10 @@ void TimerfdWallClock::onReadable()
 
 void TimerfdWallClock::fallBack(const char* call, int error)
 {
-    std::fprintf(stderr,
-                 "vq-dbd: no wall-clock timer (%s: %s); the clock ticks on an ordinary timer and notices "
-                 "a clock set by hand only at its next second\n",
-                 call, std::strerror(error));
-    std::fflush(stderr);
+    qCWarning(platformLog,
+              "no wall-clock timer (%s: %s); the clock ticks on an ordinary timer and notices a clock set "
+              "by hand only at its next second",
+              call, std::strerror(error));
     delete notifier_;
     notifier_ = nullptr;
     if (fd_ >= 0)

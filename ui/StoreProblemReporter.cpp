@@ -2,10 +2,10 @@
 
 #include "UserNotice.h"
 #include "state/SettingsStore.h"
+#include "state/StoreLog.h"
 
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
 
 namespace vqdbd {
 
@@ -33,7 +33,7 @@ void StoreProblemReporter::onValueReset(const QString& key, const QString& store
 {
     const QString line = QStringLiteral("%1 held \"%2\", which is not a valid %3; using %4 instead")
                              .arg(key, storedText, form, defaultText);
-    std::fprintf(stderr, "vq-dbd: settings: %s\n", qUtf8Printable(line));
+    qCWarning(storeLog, "settings: %s", qUtf8Printable(line));
     if (resetsTold_)
         return;
     resets_.append(line);
@@ -65,7 +65,7 @@ void StoreProblemReporter::onStoreNoted(const QString& note)
 
 void StoreProblemReporter::addRemark(const QString& line)
 {
-    std::fprintf(stderr, "vq-dbd: settings file: %s\n", qUtf8Printable(line));
+    qCWarning(storeLog, "settings file: %s", qUtf8Printable(line));
     if (remarksTold_)
         return;
     remarks_.append(line);
@@ -86,7 +86,7 @@ void StoreProblemReporter::tellUser()
     QStringList failureLines;
     for (const Failure& failure : failures_) {
         failureLines.append(keyListText(failure.keys) + QStringLiteral(": ") + failure.reason);
-        std::fprintf(stderr, "vq-dbd: settings store failed for %s\n", qUtf8Printable(failureLines.last()));
+        qCWarning(storeLog, "settings store failed for %s", qUtf8Printable(failureLines.last()));
     }
     failures_.clear();
     if (!failureLines.isEmpty() && !failuresTold_) {

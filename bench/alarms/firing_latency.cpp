@@ -10,9 +10,11 @@
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/X11WindowManager.h"
+#include "state/ProgramIdentity.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
@@ -99,8 +101,9 @@ int main(int argc, char* argv[])
     NoticeWindow notice;
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    FreedesktopNotifier desktop(QLatin1String(identity::kAppId));
     const TimeTextFormat format;
-    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice });
+    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
     clock.load();
     clock.show();
 

@@ -5,9 +5,11 @@
 // Usage: bench_display_probe SECONDS [LAUNCHED_AT_EPOCH_SECONDS]
 #include "clock/ClockWindow.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/X11WindowManager.h"
+#include "state/ProgramIdentity.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
@@ -80,8 +82,9 @@ int main(int argc, char* argv[])
     NoticeWindow notice;
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    FreedesktopNotifier desktop(QLatin1String(identity::kAppId));
     const TimeTextFormat format;
-    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice });
+    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
     PaintWatcher watcher(*clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX")));
     clock.load();
     clock.show();

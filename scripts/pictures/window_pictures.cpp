@@ -7,12 +7,14 @@
 #include "notify/SlotNotificationWindows.h"
 #include "notify/TestNotificationWindow.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/X11WindowManager.h"
 #include "settings_ui/AlarmSettingsWindow.h"
 #include "settings_ui/ColoursWindow.h"
 #include "settings_ui/SettingsWindow.h"
+#include "state/ProgramIdentity.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
@@ -78,9 +80,10 @@ int main(int argc, char* argv[])
 
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    FreedesktopNotifier desktop(QLatin1String(identity::kAppId));
     NoticeWindow notice;
     const TimeTextFormat format;
-    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice });
+    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
     clock.load();
     clock.show();
     bool ok = save(clock, folder, "clock");

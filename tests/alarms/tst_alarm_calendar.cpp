@@ -3,6 +3,7 @@
 // day at its time, whatever the clock does.
 #include "FakeLauncher.h"
 #include "FakeWallClock.h"
+#include "RecordingDesktopNotifier.h"
 #include "alarms/AlarmEngine.h"
 #include "alarms/AlarmWindows.h"
 #include "clock/SecondTicker.h"
@@ -52,7 +53,8 @@ struct Calendar
     QStringList diagnostics;
     FakeWallClock clock;
     SecondTicker ticker { clock, format };
-    AlarmEngine engine { state, launcher, format, windows, nullptr, [this](const QString& line) {
+    test::RecordingDesktopNotifier desktop;
+    AlarmEngine engine { state, launcher, format, windows, desktop, nullptr, [this](const QString& line) {
                             diagnostics.append(line);
                         } };
     QList<QString> firedAt; // the displayed text when each firing happened

@@ -1,4 +1,5 @@
 #include "FakeLauncher.h"
+#include "RecordingDesktopNotifier.h"
 #include "TestLocales.h"
 #include "alarms/AlarmEngine.h"
 #include "alarms/AlarmWindows.h"
@@ -6,6 +7,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTime>
 #include <ctime>
 
 using namespace vqdbd;
@@ -72,6 +74,8 @@ private Q_SLOTS:
     void aClockSetBackDoesNotFireAgainThatDay();
     void firesAgainTheNextDay();
     void aLongJumpForwardSaysWhichAlarmWasPassedOver();
+    void alarmsPassedOverGoToTheDesktopWithNameAndTime_data();
+    void alarmsPassedOverGoToTheDesktopWithNameAndTime();
     void aStoppedCheckNeverFires();
     void slotsDueTogetherFireInSlotOrder();
     void aFailedCommandIsReportedAndTheWindowStillOpens();
@@ -91,6 +95,7 @@ private:
     std::unique_ptr<test::FakeLauncher> launcher_;
     std::unique_ptr<FakeAlarmWindows> windows_;
     std::unique_ptr<TimeTextFormat> format_;
+    std::unique_ptr<test::RecordingDesktopNotifier> desktop_;
     std::unique_ptr<AlarmEngine> engine_;
     QStringList diagnostics_;
     std::unique_ptr<QSignalSpy> noticed_;
@@ -102,8 +107,9 @@ void TestAlarmEngine::init()
     launcher_ = std::make_unique<test::FakeLauncher>();
     windows_ = std::make_unique<FakeAlarmWindows>(*launcher_);
     format_ = std::make_unique<TimeTextFormat>("C");
+    desktop_ = std::make_unique<test::RecordingDesktopNotifier>();
     diagnostics_.clear();
-    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, nullptr,
+    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, *desktop_, nullptr,
                                             [this](const QString& line) { diagnostics_.append(line); });
     noticed_ = std::make_unique<QSignalSpy>(engine_.get(), &AlarmEngine::noticed);
 }
@@ -243,6 +249,48 @@ void TestAlarmEngine::aLongJumpForwardSaysWhichAlarmWasPassedOver()
     QCOMPARE(windows_->opened, QList<int> { 5 });
 }
 
+void TestAlarmEngine::alarmsPassedOverGoToTheDesktopWithNameAndTime_data()
+{
+    QTest::addColumn<QStringList>("alarms"); // "slot|name|time", and "|stopped" for a check not running
+    QTest::addColumn<QStringList>("shown"); // the seconds the clock shows, in order
+    QTest::addColumn<QStringList>("sent"); // the summaries sent to the desktop
+    const QStringList tea { QStringLiteral("4|Tea|07:30:00") };
+    QTest::newRow("one passed over") << tea << QStringList { "07:00:00", "08:00:00" }
+                                     << QStringList { "Missed alarm: Tea at 07:30:00" };
+    QTest::newRow("several passed over, in slot order")
+        << QStringList { "9|Stand-up|07:45:00", "2|Pills|07:10:00", "5|Lunch|12:30:00" }
+        << QStringList { "07:00:00", "08:00:00" }
+        << QStringList { "Missed alarm: Pills at 07:10:00", "Missed alarm: Stand-up at 07:45:00" };
+    QTest::newRow("a minute passed over is made up")
+        << tea << QStringList { "07:29:30", "07:30:30" } << QStringList();
+    QTest::newRow("a check not running") << QStringList { "4|Tea|07:30:00|stopped" }
+                                         << QStringList { "07:00:00", "08:00:00" } << QStringList();
+    QTest::newRow("the jump lands on its second: it fires")
+        << tea << QStringList { "07:00:00", "07:30:00" } << QStringList();
+}
+
+void TestAlarmEngine::alarmsPassedOverGoToTheDesktopWithNameAndTime()
+{
+    QFETCH(QStringList, alarms);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, sent);
+    for (const QString& alarm : std::as_const(alarms)) {
+        const QStringList fields = alarm.split(u'|');
+        const int slot = fields.at(0).toInt();
+        arm(slot, fields.at(2));
+        state_->slot(slot).name = fields.at(1);
+        state_->setSlotCheckRunning(slot, fields.size() < 4);
+    }
+    for (const QString& time : std::as_const(shown)) {
+        const QTime shownTime = QTime::fromString(time, QStringLiteral("HH:mm:ss"));
+        show(at(shownTime.hour(), shownTime.minute(), shownTime.second()));
+    }
+    QCOMPARE(desktop_->summaries, sent);
+    // The desktop gets the same words as standard error and the notices window.
+    QCOMPARE(desktop_->bodies, diagnostics_.filter(QStringLiteral("did not fire")));
+    QCOMPARE(desktop_->bodies.size(), sent.size());
+}
+
 void TestAlarmEngine::aStoppedCheckNeverFires()
 {
     arm(6, QStringLiteral("07:30:00"));
@@ -336,6 +384,7 @@ void TestAlarmEngine::onlyAlarmsThatDidNotFireThatDayAreReportedMissed()
     QCOMPARE(windows_->opened.size(), firings);
     QCOMPARE(noticed_->size(), missed);
     QCOMPARE(diagnostics_.size(), missed);
+    QCOMPARE(desktop_->summaries.size(), missed);
 }
 
 void TestAlarmEngine::showMessageOtherThanOneOpensNoWindow()
@@ -382,7 +431,7 @@ void TestAlarmEngine::inEveryLocaleHHmmssAndTheClocksOwnTextFireOnceADay()
     QVERIFY(test::provideLocales().isEmpty());
     engine_.reset();
     format_ = std::make_unique<TimeTextFormat>(locale);
-    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_);
+    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, *desktop_);
     arm(4, time);
     QSignalSpy fired(engine_.get(), &AlarmEngine::fired);
     // Two whole days, every second the clock shows.

@@ -5,6 +5,7 @@
 #include "FakeLauncher.h"
 #include "FakeWallClock.h"
 #include "FakeWindowManager.h"
+#include "RecordingDesktopNotifier.h"
 #include "RecordingNotice.h"
 #include "clock/ClockWindow.h"
 #include "notify/AlarmNotificationWindow.h"
@@ -141,10 +142,11 @@ void DamagedSettingsTest::everyKeyDamagedStartsWithDefaultsAndIsToldOnce()
     test::FakeWindowManager windowManager;
     test::FakeLauncher launcher;
     test::RecordingNotice notice;
+    test::RecordingDesktopNotifier desktop;
     StoreProblemReporter reporter(store, notice);
     QSignalSpy resets(&store, &SettingsStore::valueReset);
 
-    ClockWindow clockWindow({ store, clock, format, windowManager, launcher, notice });
+    ClockWindow clockWindow({ store, clock, format, windowManager, launcher, notice, desktop });
     clockWindow.load();
     clockWindow.show();
     const SettingsServices settingsServices { store, clockWindow.liveState(), windowManager, format, launcher,

@@ -4,6 +4,7 @@
 #include "FakeWallClock.h"
 #include "FakeWindowManager.h"
 #include "MemorySettingsBackend.h"
+#include "RecordingDesktopNotifier.h"
 #include "RecordingNotice.h"
 #include "clock/ClockWindow.h"
 #include "state/SettingsStore.h"
@@ -24,6 +25,7 @@ struct ClockRig
     FakeWindowManager windows;
     FakeLauncher launcher;
     RecordingNotice notice;
+    RecordingDesktopNotifier desktop;
     std::unique_ptr<ClockWindow> window;
 
     ClockRig() = default;
@@ -32,7 +34,7 @@ struct ClockRig
         : timeFormat(locale)
     { }
 
-    ClockServices services() { return { store, clock, timeFormat, windows, launcher, notice }; }
+    ClockServices services() { return { store, clock, timeFormat, windows, launcher, notice, desktop }; }
 
     ClockWindow& start()
     {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "clock/Artwork.h"
 #include "clock/ClockWindow.h"
 #include "platform/AutostartFile.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package of the installed tree: `cpack -G DEB` in a build folder writes
 # vq-dbd_<version>_<arch>.deb. Its library dependencies come from dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the installed icons from the window icon's own picture: OUTDIR/<size>x<size>/apps/NAME.png for
 // each size. Run while building, on Qt's offscreen platform.
 // Usage: vqdbd_make_icons OUTDIR NAME SIZE...

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs whichever of the packages in scripts/packages.txt are missing (Debian 12).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for SECONDS (default 60), starting from the
 # seed corpus in tests/fuzz/corpus (the committed seeds are copied, never grown in place).
 # Usage: scripts/fuzz.sh [SECONDS]

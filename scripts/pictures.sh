@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders each window (clock, settings, colours, alarm settings with a few alarms, a notification
 # window in its countdown, the test window) on a private X server and writes PNG files.
 # Usage: scripts/pictures.sh [FOLDER]   (default docs/pictures; builds first if needed)

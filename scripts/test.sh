@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, then builds and runs every test twice: first the unit tests built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/), then the whole suite, real-window
 # tests included, in the ordinary build (build/) with warnings as errors. CTest's summary of the

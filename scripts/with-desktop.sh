@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on a private X server (Xvfb) with the openbox window manager, then stops both.
 # Usage: scripts/with-desktop.sh COMMAND [ARG...]
 # XVFB_SCREENS names the screens' sizes, default "1280x1024x24"; several ("800x600x24 640x480x24")

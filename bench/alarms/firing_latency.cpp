@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real clock (real wall clock, launcher and window manager; settings in a scratch folder)
 // with alarms due one after another, one each second, and measures for every firing how long after
 // the wall-clock second boundary the alarm's command started (the command writes the time it

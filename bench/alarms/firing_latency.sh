@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Firing latency of the alarms on a private X server with openbox: FIRINGS alarms (default 30), one
 # a second, each running a command and opening its notification window; prints, from the wall-clock
 # second boundary, the median and maximum delay to the command's process start and to the window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command the firing-latency benchmark's alarms run: appends "TAG SECONDS.NANOSECONDS" (wall
 // clock, taken first thing) to a file. Plain C library only, so it starts as fast as a program can.
 //

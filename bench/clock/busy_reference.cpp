@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for the clock's idle cost: the same time text rewritten on a 1 ms Qt timer.
 #include <QApplication>
 #include <QLabel>

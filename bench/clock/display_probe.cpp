@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real clock window (real wall clock, real settings file in a scratch folder) and measures
 // how long after each wall-clock second boundary the new time text is painted, and how long after
 // the process was launched the first time text was painted.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Idle cost of the clock beside two references, on a private X server with openbox:
 #   - the clock (build/vq-dbd),
 #   - a Qt program rewriting the same text on a 1 ms timer (the design the clock replaces),

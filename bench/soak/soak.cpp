@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak: opens and closes 1,000 notification windows through all three routes (OK, the close box and
 // the auto-close countdown) and makes 10,000 settings round trips through the real settings file,
 // printing resident memory before and after each run. The aim is that memory settles within 2 MiB of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings windows' OK on the real settings file: how long OK takes with a 10 KB and a 1 MB
 // file, how many times it rewrites the file, and the longest the clock's event loop went without a
 // turn meanwhile (a 1 ms timer stands in for the clock's tick: any gap over 1 ms is a stall).

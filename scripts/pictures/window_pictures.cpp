@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders every window of the clock into PNG files for the README: the clock, the settings window,
 // the colours window, the alarm settings window with a few alarms filled in, a notification window
 // in the middle of its countdown and the test notification window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Days of a real calendar, second by second: the clock's tick on a fake wall clock feeding the alarm
 // engine, under a time zone with daylight-saving time. A daily alarm fires once per local calendar
 // day at its time, whatever the clock does.

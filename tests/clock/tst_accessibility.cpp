@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard and screen readers: every control of every window has a name a screen reader can say,
 // read through Qt's accessibility interface, and can be reached with Tab in the designed order;
 // Enter presses the focused button and Escape closes a dialog as its close box does. On a screen

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ClockRig.h"
 #include "clock/SecondTicker.h"
 #include "notify/AlarmNotificationWindow.h"

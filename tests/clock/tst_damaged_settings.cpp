@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every one of the 158 settings keys damaged by hand in the real settings file, in each way a file
 // can be damaged: every window still opens, with that key's default, the user is told once, and what
 // the program writes afterwards is sound.

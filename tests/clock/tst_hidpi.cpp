@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On a screen with a device-pixel ratio of 2, twips keep meaning 1/1440 inch of the design: the
 // windows are twice as many physical pixels, and stored positions round-trip unchanged.
 #include "ClockRig.h"

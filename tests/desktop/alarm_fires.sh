@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # An alarm stored a few seconds ahead fires once on a real X server: its command writes a file once,
 # its notification window comes up over the clock with the alarm's title, counts down, closes itself
 # about 11 s later, and the store then holds the window's place and its auto-close choice.

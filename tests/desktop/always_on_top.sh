@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The clock keeps itself above the other windows: a rival window made topmost and active loses its
 # above state within two seconds and the clock gains it. A second rival kept above that is not the
 # active window keeps its state, and within two seconds the clock is stacked over it. Unticking

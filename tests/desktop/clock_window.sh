@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The clock on a real X server with a window manager: its caption, its place out of the taskbar,
 # the place it was stored at, and its position saved when the window manager closes it or the
 # program is told to terminate (SIGTERM, SIGHUP).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers for the real-window tests; sourced by each test script.
 
 # A private settings folder for the program under test: sets work, conf and XDG_CONFIG_HOME.

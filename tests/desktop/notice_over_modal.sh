@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Problems reach the user in one notice window of the program's own that takes input over a modal
 # window and outlives it. An alarm whose command cannot start tells so just before its modal
 # notification window opens: the notice is dismissed with a click while that window stays up. RUN NOW

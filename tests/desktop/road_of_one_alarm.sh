@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One alarm set up through the real windows, as a user would: open the settings window from the
 # clock, then the alarm settings window; tick the master switch and row 3, type the name Tea and a
 # time a few seconds ahead, tick Display Message and Run Command, type a command line and press OK.

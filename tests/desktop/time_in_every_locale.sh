@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The clock's time on a real X server in the locales desktops use: in a 12-hour locale ("07:35:23 PM",
 # "07:35:23 μμ") as in a 24-hour one, the whole text stands inside the designed display, clear of
 # both its edges, where a text too wide for its box would be cut off or scrolled out of sight.

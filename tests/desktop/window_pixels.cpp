@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a window of another program off the X server and prints where a colour stands in one
 // rectangle of it: "first last count" (the leftmost and rightmost columns that hold it and how many
 // of its pixels do), or "none". A colour written !RRGGBB stands for every other colour: the ink

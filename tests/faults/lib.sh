@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers of the settings-save fault tests; sourced by each test script.
 
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8

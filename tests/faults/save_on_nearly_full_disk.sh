@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The save on closing on a nearly full disk: a small tmpfs holds the settings folder, settings files
 # of about 1, 10 and 64 KB, and a filler file that leaves exactly 0, 1, 2 or 3 pages free. Closed
 # with SIGTERM, the program leaves the file exactly as it was or exactly the new bytes (the new only

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The save on closing under failed system calls. strace fails one kind of call that the save makes
 # (openat, write, fsync, close, rename and whichever others it turns out to use), once at its N-th
 # invocation and, in a second run, from the N-th on, for every N up to the last call the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the colour text conversion never crashes, and whatever it accepts for the clock
 // is a colour the clock can show.
 #include "state/ColourText.h"

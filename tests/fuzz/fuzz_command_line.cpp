@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: splitting a command line never crashes or hangs, and a line it accepts always
 // names a program.
 #include "alarms/CommandLine.h"

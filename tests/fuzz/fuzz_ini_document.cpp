@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: reading a settings file never crashes or hangs, a key set reads back exactly as
 // set without disturbing another key, and what is written reads back to the same bytes.
 #include "platform/IniDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the stored-value parsers never crash, accept only what their form allows, and
 // every value they accept is written back in a text that reads as the same value.
 #include "state/ValueForms.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` into a scratch prefix puts the program in bin/ and, in share/, the menu entry, the
 # icons of every size in the hicolor theme, the AppStream metadata, the manual page and the documents.
 # The entry and the metadata pass their validators and the manual page renders without a warning

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers of the install and package tests; sourced by each test script.
 
 APP_ID=net.vela_quill.vq_dbd

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPack builds the Debian package: its contents are the installed tree under /usr, owned by root; its
 # library dependencies come from dpkg-shlibdeps; lintian finds no error and no warning in it (where
 # installed); its copyright file is machine-readable and names the GPL, version 3 or later. The

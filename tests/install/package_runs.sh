@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program unpacked from the Debian package, started the way the menu entry starts it, comes up on
 # the desktop as the clock window, of the window class the menu entry names, reads its settings from
 # ~/.config/VQ_DBD/vq-dbd.conf (it opens at the place stored there) and saves them there when it is

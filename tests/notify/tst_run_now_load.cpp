@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RUN NOW with real processes: fifty clicks start fifty programs and leave no zombie; programs that
 // end at once, never end, or print megabytes leave the window responsive; no shell ever sees the text.
 #include "FakeWindowManager.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program with one of its own timer or signal set-up calls failing (injected by strace): it says
 # so once on standard error, still wakes once a second at the second boundary and sleeps between,
 # and a SIGTERM still ends it.

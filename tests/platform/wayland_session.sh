@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # In a Wayland session the clock comes up through the session's X server (XWayland; here the test's
 # Xvfb stands in for it, and the Wayland display named does not exist) and keeps itself above there.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsRig.h"
 #include "TestLocales.h"
 #include "settings_ui/AlarmSettingsWindow.h"

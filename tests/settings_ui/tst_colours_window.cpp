@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsRig.h"
 #include "settings_ui/ColoursWindow.h"
 #include "ui/Colours.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second copy of the program, as far as the settings file is concerned.
 // Usage: settings_writer FILE NAME COUNT   writes NAME=NAME-i and SHARED=NAME-i for i = 1..COUNT,
 //                                          each write on its own

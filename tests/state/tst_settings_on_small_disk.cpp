@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file on a real, tiny filesystem (a tmpfs of a few KiB), so that a full disk, a disk
 // that fills up during a write and a read-only folder are the kernel's own, not a fake's.
 #include "MemorySettingsBackend.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two copies of the program sharing one settings section: each keeps the other's keys, the last
 // write of a shared key wins, and the file is never seen truncated or mixed.
 #include "platform/IniSettingsBackend.h"

@@ -6,6 +6,7 @@
 #include "platform/DesktopNotifier.h"
 #include "state/FiringTimes.h"
 #include "state/LiveState.h"
+#include "state/ValueForms.h"
 
 #include <QDate>
 #include <QLocale>
@@ -97,7 +98,7 @@ void AlarmEngine::fire(int slot, qint64 localSecond, const QString& text)
     const LaunchAttempt launch = applyLaunchRule(launcher_, alarm.runCommand, alarm.runHidden, alarm.command);
     if (launch.failed())
         Q_EMIT launchFailed(slot, alarm.command, launch.problem);
-    if (alarm.showMessage == 1) {
+    if (forms::isOn(alarm.showMessage)) {
         if (stillOpen) {
             const QString firedAt = firedAtText(localSecond, text);
             tellUser(QStringLiteral("VQ-DBD - V3 - ALARM FIRED AGAIN"),

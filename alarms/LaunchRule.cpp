@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LaunchRule.h"
 
+#include "state/ValueForms.h"
+
 namespace vqdbd {
 
 std::optional<WindowStyle> launchStyle(int runCommand, int runHidden)
 {
-    if (runHidden == 0 && runCommand == 1)
+    if (runHidden == 0 && forms::isOn(runCommand))
         return WindowStyle::Normal;
-    if (runHidden == 1 && runCommand == 1)
+    if (forms::isOn(runHidden) && forms::isOn(runCommand))
         return WindowStyle::Hidden;
     return std::nullopt;
 }

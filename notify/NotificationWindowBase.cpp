@@ -63,7 +63,7 @@ NotificationWindowBase::NotificationWindowBase(const NotificationServices& servi
     connect(flashOff_, &QTimer::timeout, this, &NotificationWindowBase::onFlashOffTimerTick);
     connect(autoCloseTimer_, &QTimer::timeout, this, &NotificationWindowBase::onAutoCloseTimerTick);
     // Set from code or clicked, the auto-close box runs the same rule whenever its value changes.
-    connect(autoClose_, &QCheckBox::stateChanged, this, &NotificationWindowBase::onAutoCloseTickboxChanged);
+    ui::whenValueChanges(*autoClose_, *this, [this] { onAutoCloseTickboxChanged(); });
     connect(startStop_, &QPushButton::clicked, this, &NotificationWindowBase::onStartStopClicked);
     connect(runNow_, &QPushButton::clicked, this, &NotificationWindowBase::onRunNowClicked);
     connect(ok_, &QPushButton::clicked, this, &NotificationWindowBase::onOkClicked);
@@ -105,21 +105,20 @@ void NotificationWindowBase::startTimers()
 
 void NotificationWindowBase::applyAutoCloseAtLoad()
 {
-    if (ui::switchValue(*autoClose_) == 1) {
+    if (ui::isOn(*autoClose_)) {
         autoCloseTimer_->start();
         startStop_->setText(kStop);
         startStop_->setEnabled(true);
     } else {
-        autoCloseTimer_->stop();
+        stopCountdown();
         startStop_->setText(kStart);
-        countdownBox_->setText(kOff);
         startStop_->setEnabled(false);
     }
 }
 
 void NotificationWindowBase::enableRunNowFromRunCommand()
 {
-    runNow_->setEnabled(ui::switchValue(*runCommand_) == 1);
+    runNow_->setEnabled(ui::isOn(*runCommand_));
 }
 
 void NotificationWindowBase::bringBack()
@@ -128,12 +127,10 @@ void NotificationWindowBase::bringBack()
     ui::setTextColour(*exLeft_, ui::kRed);
     ui::setTextColour(*exRight_, ui::kRed);
     flashOn_->start();
-    if (ui::switchValue(*autoClose_) == 1) {
+    if (ui::isOn(*autoClose_)) {
         startStop_->setText(kStop);
         startStop_->setEnabled(true);
-        autoCloseTimer_->start();
-        countdownBox_->setText(QStringLiteral("10"));
-        countdown_ = kCountdownSeconds;
+        startCountdown();
     }
     raise();
     activateWindow();
@@ -144,6 +141,20 @@ void NotificationWindowBase::bringBack()
 void NotificationWindowBase::showCountdown()
 {
     countdownBox_->setText(QStringLiteral("%1").arg(countdown_, 2, 10, QLatin1Char('0')));
+}
+
+void NotificationWindowBase::startCountdown()
+{
+    autoCloseTimer_->start();
+    countdown_ = kCountdownSeconds;
+    // The box shows at once the number the first tick will show.
+    countdownBox_->setText(QString::number(kCountdownSeconds - 1));
+}
+
+void NotificationWindowBase::stopCountdown()
+{
+    autoCloseTimer_->stop();
+    countdownBox_->setText(kOff);
 }
 
 void NotificationWindowBase::onFlashOnTimerTick()
@@ -164,7 +175,7 @@ void NotificationWindowBase::onFlashOffTimerTick()
 
 void NotificationWindowBase::onAutoCloseTimerTick()
 {
-    if (ui::switchValue(*autoClose_) != 1)
+    if (!ui::isOn(*autoClose_))
         return;
     countdown_ = std::max(0, countdown_ - 1);
     showCountdown();
@@ -176,13 +187,12 @@ void NotificationWindowBase::onAutoCloseTimerTick()
 
 void NotificationWindowBase::onAutoCloseTickboxChanged()
 {
-    if (ui::switchValue(*autoClose_) == 1) {
+    if (ui::isOn(*autoClose_)) {
         countdownBox_->setText(kOn);
         startStop_->setEnabled(true);
         countdown_ = kCountdownSeconds;
     } else {
-        autoCloseTimer_->stop();
-        countdownBox_->setText(kOff);
+        stopCountdown();
         startStop_->setEnabled(false);
         startStop_->setText(kStart);
     }
@@ -192,26 +202,19 @@ void NotificationWindowBase::onStartStopClicked()
 {
     if (startStop_->text() == kStart) {
         startStop_->setText(kStop);
-        autoCloseTimer_->start();
-        countdownBox_->setText(QStringLiteral("10"));
-        countdown_ = kCountdownSeconds;
+        startCountdown();
     } else {
         startStop_->setText(kStart);
-        autoCloseTimer_->stop();
-        countdownBox_->setText(kOff);
+        stopCountdown();
     }
 }
 
 void NotificationWindowBase::onCountdownDoubleClicked()
 {
-    if (autoCloseTimer_->isActive()) {
-        autoCloseTimer_->stop();
-        countdownBox_->setText(kOff);
-    } else {
-        autoCloseTimer_->start();
-        countdownBox_->setText(QStringLiteral("10"));
-        countdown_ = kCountdownSeconds;
-    }
+    if (autoCloseTimer_->isActive())
+        stopCountdown();
+    else
+        startCountdown();
 }
 
 void NotificationWindowBase::onRunNowClicked()

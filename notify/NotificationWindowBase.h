@@ -79,6 +79,9 @@ private:
     template<typename Control> Control* control(const char* name);
     QTimer* timer(const char* name);
     void showCountdown();
+    // Runs the count afresh from its first second, or stops it showing "OFF".
+    void startCountdown();
+    void stopCountdown();
 
     void onFlashOnTimerTick();
     void onFlashOffTimerTick();

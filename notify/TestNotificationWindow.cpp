@@ -34,7 +34,7 @@ TestNotificationWindow::TestNotificationWindow(const NotificationServices& servi
     setObjectName(windowName());
     setWindowTitle(title());
     // Set from code or clicked, the run-command box runs its rule whenever its value changes.
-    connect(runCommand_, &QCheckBox::stateChanged, this, &TestNotificationWindow::onRunCommandTickboxChanged);
+    ui::whenValueChanges(*runCommand_, *this, [this] { onRunCommandTickboxChanged(); });
     connect(command_, &QLineEdit::textChanged, this, &TestNotificationWindow::onRunCommandTextboxChanged);
 }
 
@@ -62,7 +62,7 @@ void TestNotificationWindow::load()
 
 void TestNotificationWindow::onRunCommandTickboxChanged()
 {
-    const bool ticked = ui::switchValue(*runCommand_) == 1;
+    const bool ticked = ui::isOn(*runCommand_);
     command_->setReadOnly(!ticked);
     runHidden_->setEnabled(ticked);
     if (!ticked)
@@ -79,7 +79,7 @@ void TestNotificationWindow::onRunCommandTextboxChanged()
 
 void TestNotificationWindow::showCommandNote()
 {
-    const QString note = ui::switchValue(*runCommand_) == 1 ? commandLineNote(command_->text()) : QString();
+    const QString note = ui::isOn(*runCommand_) ? commandLineNote(command_->text()) : QString();
     ui::showNote(*findChild<QLabel*>(QStringLiteral("COMMAND_NOTE_LABEL")), note);
     command_->setToolTip(note);
 }

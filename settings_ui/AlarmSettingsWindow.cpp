@@ -8,6 +8,7 @@
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
+#include "state/ValueForms.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
@@ -179,8 +180,7 @@ AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidg
 
     connect(okButton_, &QPushButton::clicked, this, &AlarmSettingsWindow::onOkClicked);
     connect(testButton, &QPushButton::clicked, this, &AlarmSettingsWindow::onTestAlarmWindowButtonClicked);
-    connect(enableAlarms_, &QCheckBox::stateChanged, this,
-            &AlarmSettingsWindow::onEnableAlarmsTickboxChanged);
+    ui::whenValueChanges(*enableAlarms_, *this, [this] { onEnableAlarmsTickboxChanged(); });
 }
 
 void AlarmSettingsWindow::buildRow(Row& row)
@@ -212,11 +212,9 @@ void AlarmSettingsWindow::buildRow(Row& row)
     // Room for the clock's own text in a 12-hour locale ("07:30:00 PM"), which fires there too.
     row.time->setMaxLength(services_.timeFormat.longestText());
 
-    connect(row.enabled, &QCheckBox::stateChanged, this, [this, &row] { onAlarmTickboxChanged(row); });
-    connect(row.showMessage, &QCheckBox::stateChanged, this,
-            [this, &row] { onDisplayMessageTickboxChanged(row); });
-    connect(row.runCommand, &QCheckBox::stateChanged, this,
-            [this, &row] { onRunCommandTickboxChanged(row); });
+    ui::whenValueChanges(*row.enabled, *this, [this, &row] { onAlarmTickboxChanged(row); });
+    ui::whenValueChanges(*row.showMessage, *this, [this, &row] { onDisplayMessageTickboxChanged(row); });
+    ui::whenValueChanges(*row.runCommand, *this, [this, &row] { onRunCommandTickboxChanged(row); });
     connect(row.time, &QLineEdit::textChanged, this, [this, &row] { onTimeTextboxChanged(row); });
     connect(row.command, &QLineEdit::textChanged, this, [this, &row] { onRunCommandTextboxChanged(row); });
 }
@@ -271,7 +269,7 @@ void AlarmSettingsWindow::load()
 void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
 {
     LiveState& state = services_.state;
-    if (ui::switchValue(*enableAlarms_) == 1) {
+    if (ui::isOn(*enableAlarms_)) {
         for (Row& row : rows_)
             row.enabled->setEnabled(true);
         services_.store.saveSwitch(kEnableAlarmsKey, 1);
@@ -283,7 +281,7 @@ void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
         for (Row& row : rows_) {
             const int stored = services_.store.readSwitch(slotKey(SlotField::Enabled, row.slot), 0);
             setSwitch(*row.enabled, stored);
-            state.setSlotCheckRunning(row.slot, stored == 1);
+            state.setSlotCheckRunning(row.slot, forms::isOn(stored));
         }
         return;
     }
@@ -302,7 +300,7 @@ void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
 
 void AlarmSettingsWindow::onAlarmTickboxChanged(Row& row)
 {
-    if (ui::switchValue(*row.enabled) == 1) {
+    if (ui::isOn(*row.enabled)) {
         row.name->setEnabled(true);
         row.time->setEnabled(true);
         row.showMessage->setEnabled(true);
@@ -335,7 +333,7 @@ void AlarmSettingsWindow::onAlarmTickboxChanged(Row& row)
 
 void AlarmSettingsWindow::onDisplayMessageTickboxChanged(Row& row)
 {
-    if (ui::switchValue(*row.showMessage) == 1)
+    if (ui::isOn(*row.showMessage))
         dialogs::setEntryOn(*row.message);
     else
         dialogs::setEntryOff(*row.message);
@@ -343,7 +341,7 @@ void AlarmSettingsWindow::onDisplayMessageTickboxChanged(Row& row)
 
 void AlarmSettingsWindow::onRunCommandTickboxChanged(Row& row)
 {
-    if (ui::switchValue(*row.runCommand) == 1) {
+    if (ui::isOn(*row.runCommand)) {
         dialogs::setEntryOn(*row.command);
         row.runHidden->setEnabled(true);
     } else {
@@ -375,11 +373,9 @@ QString AlarmSettingsWindow::neverFiresNote() const
 
 void AlarmSettingsWindow::showRowNote(Row& row)
 {
-    const QString time = ui::switchValue(*row.enabled) == 1 && !firingTimes_.canFire(row.time->text())
-        ? neverFiresNote()
-        : QString();
-    const QString command
-        = ui::switchValue(*row.runCommand) == 1 ? commandLineNote(row.command->text()) : QString();
+    const QString time
+        = ui::isOn(*row.enabled) && !firingTimes_.canFire(row.time->text()) ? neverFiresNote() : QString();
+    const QString command = ui::isOn(*row.runCommand) ? commandLineNote(row.command->text()) : QString();
     QStringList notes { time, command };
     notes.removeAll(QString());
     const QString note = notes.join(QStringLiteral("; "));
@@ -435,7 +431,7 @@ void AlarmSettingsWindow::onOkClicked()
     // A row's check runs only under a ticked master switch, so that no alarm fires while this
     // window says alarms are off (a row stored on under a master switch stored off).
     for (const Row& row : rows_)
-        state.setSlotCheckRunning(row.slot, master == 1 && ui::switchValue(*row.enabled) == 1);
+        state.setSlotCheckRunning(row.slot, forms::isOn(master) && ui::isOn(*row.enabled));
     close();
 }
 

@@ -155,8 +155,7 @@ ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
         false
     };
     for (ManualColour* manual : { &manualText_, &manualBackground_ }) {
-        connect(manual->tickbox, &QCheckBox::stateChanged, this,
-                [this, manual] { onManualTickboxChanged(*manual); });
+        ui::whenValueChanges(*manual->tickbox, *this, [this, manual] { onManualTickboxChanged(*manual); });
         connect(manual->entry, &QLineEdit::textChanged, this,
                 [this, manual] { onEnterColorTextboxChanged(*manual); });
     }
@@ -199,7 +198,7 @@ void ColoursWindow::onManualTickboxChanged(ManualColour& manual)
 
 void ColoursWindow::setManualLook(ManualColour& manual)
 {
-    if (ui::switchValue(*manual.tickbox) == 1)
+    if (ui::isOn(*manual.tickbox))
         dialogs::setEntryOn(*manual.entry);
     else
         dialogs::setEntryOff(*manual.entry);
@@ -214,7 +213,7 @@ void ColoursWindow::onEnterColorTextboxChanged(ManualColour& manual)
 
 void ColoursWindow::applyManual(const ManualColour& manual)
 {
-    if (ui::switchValue(*manual.tickbox) != 1)
+    if (!ui::isOn(*manual.tickbox))
         return;
     // A text that names no colour the clock can show leaves the clock's colour as it is.
     const auto colour = clockColourFromText(manual.entry->text());

@@ -7,6 +7,7 @@
 #include "state/LiveState.h"
 #include "state/ProgramIdentity.h"
 #include "state/SettingsStore.h"
+#include "state/ValueForms.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
 #include "ui/WindowClosing.h"
@@ -99,7 +100,7 @@ SettingsWindow::SettingsWindow(const SettingsServices& services, QWidget* owner)
     okButton_->setFocus();
 
     connect(okButton_, &QPushButton::clicked, this, &SettingsWindow::onOkClicked);
-    connect(alwaysOnTop_, &QCheckBox::stateChanged, this, &SettingsWindow::onAlwaysOnTopTickboxChanged);
+    ui::whenValueChanges(*alwaysOnTop_, *this, [this] { onAlwaysOnTopTickboxChanged(); });
     connect(alarmSettings, &QPushButton::clicked, this, &SettingsWindow::onAlarmSettingsButtonClicked);
     connect(colours, &QPushButton::clicked, this, &SettingsWindow::onColorsButtonClicked);
 }
@@ -123,7 +124,7 @@ void SettingsWindow::onAlwaysOnTopTickboxChanged()
 {
     const int value = ui::switchValue(*alwaysOnTop_);
     // Stopping the check leaves the clock where it is; it only stops re-asserting its place.
-    services_.state.setAlwaysOnTopCheckRunning(value == 1);
+    services_.state.setAlwaysOnTopCheckRunning(forms::isOn(value));
     services_.store.saveSwitch(kAlwaysOnTopKey, value);
 }
 

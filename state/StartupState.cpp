@@ -3,6 +3,7 @@
 
 #include "LiveState.h"
 #include "SettingsStore.h"
+#include "ValueForms.h"
 
 namespace vqdbd {
 
@@ -32,11 +33,11 @@ void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 
 void startChecks(LiveState& state)
 {
-    state.setAlwaysOnTopCheckRunning(state.alwaysOnTopSwitch == 1);
-    if (state.masterSwitch != 1)
+    state.setAlwaysOnTopCheckRunning(forms::isOn(state.alwaysOnTopSwitch));
+    if (!forms::isOn(state.masterSwitch))
         return;
     for (int n = 1; n <= kSlotCount; ++n)
-        state.setSlotCheckRunning(n, state.slot(n).enabled == 1);
+        state.setSlotCheckRunning(n, forms::isOn(state.slot(n).enabled));
 }
 
 } // namespace vqdbd

@@ -9,6 +9,12 @@
 namespace vqdbd::forms {
 
 // A check box state: decimal text of a 16-bit integer that a check box accepts (0, 1 or 2).
+// A switch holds 0 (off) or 1 (on), and a check box also 2 (greyed): only exactly 1 counts as on.
+constexpr bool isOn(int switchValue)
+{
+    return switchValue == 1;
+}
+
 std::optional<int> parseSwitch(QStringView text);
 QString formatSwitch(int value);
 

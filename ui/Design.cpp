@@ -5,6 +5,7 @@
 #include "ColourButton.h"
 #include "Colours.h"
 #include "Twips.h"
+#include "state/ValueForms.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -16,6 +17,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <cmath>
+#include <utility>
 
 namespace vqdbd::ui {
 
@@ -231,11 +233,23 @@ int switchValue(const QCheckBox& box)
     return 0;
 }
 
+bool isOn(const QCheckBox& box)
+{
+    return forms::isOn(switchValue(box));
+}
+
+void whenValueChanges(QCheckBox& box, QObject& context, std::function<void()> rule)
+{
+    // Qt 6.7 names this signal checkStateChanged and deprecates the old one: this is the one place
+    // to follow it.
+    QObject::connect(&box, &QCheckBox::stateChanged, &context, [rule = std::move(rule)] { rule(); });
+}
+
 void setSwitchValue(QCheckBox& box, int value)
 {
     if (value == 2)
         box.setTristate(true);
-    box.setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    box.setCheckState(forms::isOn(value) ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }
 
 void showNote(QLabel& label, const QString& note)

@@ -4,10 +4,12 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <span>
 
 class QCheckBox;
+class QObject;
 class QLabel;
 class QWidget;
 
@@ -78,6 +80,11 @@ ControlDesign titleLabel(QString name, QString caption, int left, int top, int w
 void showNote(QLabel& label, const QString& note);
 
 int switchValue(const QCheckBox& box);
+// Whether the box is ticked: on, as a switch of exactly 1.
+bool isOn(const QCheckBox& box);
+// Runs a check box's rule whenever its value changes, by a click or set from code alike, for as long
+// as `context` lives.
+void whenValueChanges(QCheckBox& box, QObject& context, std::function<void()> rule);
 void setSwitchValue(QCheckBox& box, int value);
 
 } // namespace vqdbd::ui

@@ -66,7 +66,8 @@ AlarmNotificationWindow* AlarmNotificationWindow::showOver(const NotificationSer
 void AlarmNotificationWindow::load()
 {
     ui::placeFromStore(*this, services_.store, windows::notification(slot_), services_.windows);
-    ui::setSwitchValue(*autoClose_, services_.store.readSwitch(slotKey(SlotField::AutoClose, slot_), 0));
+    ui::setSwitchValue(*content_.autoClose,
+                       services_.store.readSwitch(slotKey(SlotField::AutoClose, slot_), 0));
 
     showSlot();
     startTimers();
@@ -77,15 +78,15 @@ void AlarmNotificationWindow::load()
 void AlarmNotificationWindow::showSlot()
 {
     const AlarmSlot& alarm = services_.state.slot(slot_);
-    name_->setText(alarm.name);
-    message_->setText(alarm.message);
-    ui::setSwitchValue(*runCommand_, alarm.runCommand);
-    command_->setText(alarm.command);
-    ui::setSwitchValue(*runHidden_, alarm.runHidden);
-    setWindowTitle(titleFor(name_->text()));
+    content_.name->setText(alarm.name);
+    content_.message->setText(alarm.message);
+    ui::setSwitchValue(*content_.runCommand, alarm.runCommand);
+    content_.command->setText(alarm.command);
+    ui::setSwitchValue(*content_.runHidden, alarm.runHidden);
+    setWindowTitle(titleFor(content_.name->text()));
 
-    numberLeft_->setText(LiveState::slotNumberText(slot_));
-    numberRight_->setText(LiveState::slotNumberText(slot_));
+    content_.numberLeft->setText(LiveState::slotNumberText(slot_));
+    content_.numberRight->setText(LiveState::slotNumberText(slot_));
 }
 
 void AlarmNotificationWindow::showFiredAgain(const QString& firedAt)
@@ -99,21 +100,11 @@ void AlarmNotificationWindow::showFiredAgain(const QString& firedAt)
     bringBack();
 }
 
-void AlarmNotificationWindow::savePlaceAndAutoClose()
+void AlarmNotificationWindow::saveOnClosing()
 {
     const SettingsBatch batch(services_.store);
     ui::savePlace(*this, services_.store, windows::notification(slot_));
-    services_.store.saveSwitch(slotKey(SlotField::AutoClose, slot_), ui::switchValue(*autoClose_));
-}
-
-void AlarmNotificationWindow::saveOnOk()
-{
-    savePlaceAndAutoClose();
-}
-
-void AlarmNotificationWindow::saveOnClose()
-{
-    savePlaceAndAutoClose();
+    services_.store.saveSwitch(slotKey(SlotField::AutoClose, slot_), ui::switchValue(*content_.autoClose));
 }
 
 QString AlarmNotificationWindow::launchOrigin() const

@@ -31,13 +31,12 @@ public:
     void showFiredAgain(const QString& firedAt);
 
 protected:
-    void saveOnOk() override;
-    void saveOnClose() override;
+    // Its place and its auto-close switch.
+    void saveOnClosing() override;
     QString launchOrigin() const override;
 
 private:
     void showSlot();
-    void savePlaceAndAutoClose();
 
     int slot_;
     QLabel* firedAgain_;

@@ -40,15 +40,15 @@ NotificationWindowBase::NotificationWindowBase(const NotificationServices& servi
     ui::createControls(*this, design);
     exLeft_ = control<QLineEdit>("EX_LEFT_TEXTBOX");
     exRight_ = control<QLineEdit>("EX_RIGHT_TEXTBOX");
-    name_ = control<QLineEdit>("ALARM_NAME_TEXTBOX");
-    message_ = control<QLineEdit>("ALARM_NOTIFICATION_MESSAGE_TEXTBOX");
-    runCommand_ = control<QCheckBox>("ALARM_RUN_COMMAND_TICKBOX");
-    runHidden_ = control<QCheckBox>("RUN_HIDDEN_TICKBOX");
-    numberLeft_ = control<QLineEdit>("ALARM_NUMBER_LEFT_TEXTBOX");
-    numberRight_ = control<QLineEdit>("ALARM_NUMBER_RIGHT_TEXTBOX");
-    command_ = control<QLineEdit>("ALARM_RUN_COMMAND_TEXTBOX");
-    runNow_ = control<QPushButton>("RUN_NOW_BUTTON");
-    autoClose_ = control<QCheckBox>("ALARM_MESSAGE_AUTO_CLOSE_TICKBOX");
+    content_.name = control<QLineEdit>("ALARM_NAME_TEXTBOX");
+    content_.message = control<QLineEdit>("ALARM_NOTIFICATION_MESSAGE_TEXTBOX");
+    content_.runCommand = control<QCheckBox>("ALARM_RUN_COMMAND_TICKBOX");
+    content_.runHidden = control<QCheckBox>("RUN_HIDDEN_TICKBOX");
+    content_.numberLeft = control<QLineEdit>("ALARM_NUMBER_LEFT_TEXTBOX");
+    content_.numberRight = control<QLineEdit>("ALARM_NUMBER_RIGHT_TEXTBOX");
+    content_.command = control<QLineEdit>("ALARM_RUN_COMMAND_TEXTBOX");
+    content_.runNow = control<QPushButton>("RUN_NOW_BUTTON");
+    content_.autoClose = control<QCheckBox>("ALARM_MESSAGE_AUTO_CLOSE_TICKBOX");
     countdownBox_ = control<QLineEdit>("AUTOCLOSE_COUNTDOWN_TB");
     startStop_ = control<QPushButton>("START_STOP_BUTTON");
     ok_ = control<QPushButton>("OK_BUTTON");
@@ -63,9 +63,9 @@ NotificationWindowBase::NotificationWindowBase(const NotificationServices& servi
     connect(flashOff_, &QTimer::timeout, this, &NotificationWindowBase::onFlashOffTimerTick);
     connect(autoCloseTimer_, &QTimer::timeout, this, &NotificationWindowBase::onAutoCloseTimerTick);
     // Set from code or clicked, the auto-close box runs the same rule whenever its value changes.
-    ui::whenValueChanges(*autoClose_, *this, [this] { onAutoCloseTickboxChanged(); });
+    ui::whenValueChanges(*content_.autoClose, *this, [this] { onAutoCloseTickboxChanged(); });
     connect(startStop_, &QPushButton::clicked, this, &NotificationWindowBase::onStartStopClicked);
-    connect(runNow_, &QPushButton::clicked, this, &NotificationWindowBase::onRunNowClicked);
+    connect(content_.runNow, &QPushButton::clicked, this, &NotificationWindowBase::onRunNowClicked);
     connect(ok_, &QPushButton::clicked, this, &NotificationWindowBase::onOkClicked);
 }
 
@@ -105,7 +105,7 @@ void NotificationWindowBase::startTimers()
 
 void NotificationWindowBase::applyAutoCloseAtLoad()
 {
-    if (ui::isOn(*autoClose_)) {
+    if (ui::isOn(*content_.autoClose)) {
         autoCloseTimer_->start();
         startStop_->setText(kStop);
         startStop_->setEnabled(true);
@@ -118,7 +118,7 @@ void NotificationWindowBase::applyAutoCloseAtLoad()
 
 void NotificationWindowBase::enableRunNowFromRunCommand()
 {
-    runNow_->setEnabled(ui::isOn(*runCommand_));
+    content_.runNow->setEnabled(ui::isOn(*content_.runCommand));
 }
 
 void NotificationWindowBase::bringBack()
@@ -127,7 +127,7 @@ void NotificationWindowBase::bringBack()
     ui::setTextColour(*exLeft_, ui::kRed);
     ui::setTextColour(*exRight_, ui::kRed);
     flashOn_->start();
-    if (ui::isOn(*autoClose_)) {
+    if (ui::isOn(*content_.autoClose)) {
         startStop_->setText(kStop);
         startStop_->setEnabled(true);
         startCountdown();
@@ -175,7 +175,7 @@ void NotificationWindowBase::onFlashOffTimerTick()
 
 void NotificationWindowBase::onAutoCloseTimerTick()
 {
-    if (!ui::isOn(*autoClose_))
+    if (!ui::isOn(*content_.autoClose))
         return;
     countdown_ = std::max(0, countdown_ - 1);
     showCountdown();
@@ -187,7 +187,7 @@ void NotificationWindowBase::onAutoCloseTimerTick()
 
 void NotificationWindowBase::onAutoCloseTickboxChanged()
 {
-    if (ui::isOn(*autoClose_)) {
+    if (ui::isOn(*content_.autoClose)) {
         countdownBox_->setText(kOn);
         startStop_->setEnabled(true);
         countdown_ = kCountdownSeconds;
@@ -219,22 +219,23 @@ void NotificationWindowBase::onCountdownDoubleClicked()
 
 void NotificationWindowBase::onRunNowClicked()
 {
-    const QString commandLine = command_->text();
-    const LaunchAttempt launch = applyLaunchRule(services_.launcher, ui::switchValue(*runCommand_),
-                                                 ui::switchValue(*runHidden_), commandLine);
+    const QString commandLine = content_.command->text();
+    const LaunchAttempt launch = applyLaunchRule(services_.launcher, ui::switchValue(*content_.runCommand),
+                                                 ui::switchValue(*content_.runHidden), commandLine);
     if (launch.failed())
         reportLaunchFailure(services_.notice, launchOrigin(), commandLine, launch.problem);
 }
 
 void NotificationWindowBase::onOkClicked()
 {
-    saveOnOk();
+    // OK saves, and the close that follows saves as every close does.
+    saveOnClosing();
     close();
 }
 
 void NotificationWindowBase::closeEvent(QCloseEvent* event)
 {
-    saveOnClose();
+    saveOnClosing();
     flashOn_->stop();
     flashOff_->stop();
     autoCloseTimer_->stop();

@@ -18,6 +18,20 @@ namespace vqdbd {
 // flashing "!!!" marks, the auto-close countdown with its check box, START/STOP button and
 // double-click, RUN NOW on the window's own controls, and OK. Each window closes for good: it is
 // deleted once closed and built afresh the next time.
+// The controls a window fills from its slot, or from what the test window was given.
+struct NotificationContent
+{
+    QLineEdit* name = nullptr;
+    QLineEdit* message = nullptr;
+    QCheckBox* runCommand = nullptr;
+    QCheckBox* runHidden = nullptr;
+    QLineEdit* numberLeft = nullptr;
+    QLineEdit* numberRight = nullptr;
+    QLineEdit* command = nullptr;
+    QPushButton* runNow = nullptr;
+    QCheckBox* autoClose = nullptr;
+};
+
 class NotificationWindowBase : public QWidget
 {
     Q_OBJECT
@@ -46,9 +60,9 @@ protected:
     // and, with auto-close ticked, the countdown running afresh from 11 seconds.
     void bringBack();
 
-    // What OK writes before closing, and what every close writes.
-    virtual void saveOnOk() = 0;
-    virtual void saveOnClose() = 0;
+    // What the window writes as it closes, by OK, its close box or the end of the run alike; OK also
+    // writes it before it closes.
+    virtual void saveOnClosing() = 0;
     // Who asks for RUN NOW's launch, as a failure message names it.
     virtual QString launchOrigin() const = 0;
 
@@ -56,17 +70,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     NotificationServices services_;
+    NotificationContent content_;
+
+private:
     QLineEdit* exLeft_;
     QLineEdit* exRight_;
-    QLineEdit* name_;
-    QLineEdit* message_;
-    QCheckBox* runCommand_;
-    QCheckBox* runHidden_;
-    QLineEdit* numberLeft_;
-    QLineEdit* numberRight_;
-    QLineEdit* command_;
-    QPushButton* runNow_;
-    QCheckBox* autoClose_;
     QLineEdit* countdownBox_;
     QPushButton* startStop_;
     QPushButton* ok_;
@@ -75,7 +83,6 @@ protected:
     QTimer* autoCloseTimer_;
     int countdown_ = kCountdownSeconds;
 
-private:
     template<typename Control> Control* control(const char* name);
     QTimer* timer(const char* name);
     void showCountdown();

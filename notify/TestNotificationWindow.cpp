@@ -34,8 +34,9 @@ TestNotificationWindow::TestNotificationWindow(const NotificationServices& servi
     setObjectName(windowName());
     setWindowTitle(title());
     // Set from code or clicked, the run-command box runs its rule whenever its value changes.
-    ui::whenValueChanges(*runCommand_, *this, [this] { onRunCommandTickboxChanged(); });
-    connect(command_, &QLineEdit::textChanged, this, &TestNotificationWindow::onRunCommandTextboxChanged);
+    ui::whenValueChanges(*content_.runCommand, *this, [this] { onRunCommandTickboxChanged(); });
+    connect(content_.command, &QLineEdit::textChanged, this,
+            &TestNotificationWindow::onRunCommandTextboxChanged);
 }
 
 TestNotificationWindow* TestNotificationWindow::showOver(const NotificationServices& services, QWidget* owner)
@@ -49,26 +50,26 @@ TestNotificationWindow* TestNotificationWindow::showOver(const NotificationServi
 void TestNotificationWindow::load()
 {
     ui::placeFromStore(*this, services_.store, windows::testNotification(), services_.windows);
-    numberLeft_->setText(LiveState::testNumberText());
-    numberRight_->setText(LiveState::testNumberText());
+    content_.numberLeft->setText(LiveState::testNumberText());
+    content_.numberRight->setText(LiveState::testNumberText());
     startTimers();
     applyAutoCloseAtLoad();
     // The run-command box is clear as designed: the command box stays locked, Run Hidden off.
-    command_->setReadOnly(true);
-    runHidden_->setEnabled(false);
-    ui::setSwitchValue(*runHidden_, 0);
+    content_.command->setReadOnly(true);
+    content_.runHidden->setEnabled(false);
+    ui::setSwitchValue(*content_.runHidden, 0);
     enableRunNowFromRunCommand();
 }
 
 void TestNotificationWindow::onRunCommandTickboxChanged()
 {
-    const bool ticked = ui::isOn(*runCommand_);
-    command_->setReadOnly(!ticked);
-    runHidden_->setEnabled(ticked);
+    const bool ticked = ui::isOn(*content_.runCommand);
+    content_.command->setReadOnly(!ticked);
+    content_.runHidden->setEnabled(ticked);
     if (!ticked)
-        ui::setSwitchValue(*runHidden_, 0);
+        ui::setSwitchValue(*content_.runHidden, 0);
     // RUN NOW follows the box, so that a command typed here can be tried at once.
-    runNow_->setEnabled(ticked);
+    content_.runNow->setEnabled(ticked);
     showCommandNote();
 }
 
@@ -79,24 +80,15 @@ void TestNotificationWindow::onRunCommandTextboxChanged()
 
 void TestNotificationWindow::showCommandNote()
 {
-    const QString note = ui::isOn(*runCommand_) ? commandLineNote(command_->text()) : QString();
+    const QString note
+        = ui::isOn(*content_.runCommand) ? commandLineNote(content_.command->text()) : QString();
     ui::showNote(*findChild<QLabel*>(QStringLiteral("COMMAND_NOTE_LABEL")), note);
-    command_->setToolTip(note);
+    content_.command->setToolTip(note);
 }
 
-void TestNotificationWindow::savePlace()
+void TestNotificationWindow::saveOnClosing()
 {
     ui::savePlace(*this, services_.store, windows::testNotification());
-}
-
-void TestNotificationWindow::saveOnOk()
-{
-    savePlace();
-}
-
-void TestNotificationWindow::saveOnClose()
-{
-    savePlace();
 }
 
 QString TestNotificationWindow::launchOrigin() const

@@ -23,13 +23,12 @@ public:
     void load() override;
 
 protected:
-    void saveOnOk() override;
-    void saveOnClose() override;
+    // Its place only: the test window's texts are never saved.
+    void saveOnClosing() override;
     QString launchOrigin() const override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void savePlace();
     void onRunCommandTickboxChanged();
     void onRunCommandTextboxChanged();
     void showCommandNote();

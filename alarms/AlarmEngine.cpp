@@ -4,6 +4,7 @@
 #include "AlarmWindows.h"
 #include "CommandLaunch.h"
 #include "platform/DesktopNotifier.h"
+#include "state/Captions.h"
 #include "state/FiringTimes.h"
 #include "state/LiveState.h"
 #include "state/ValueForms.h"
@@ -101,7 +102,7 @@ void AlarmEngine::fire(int slot, qint64 localSecond, const QString& text)
     if (forms::isOn(alarm.showMessage)) {
         if (stillOpen) {
             const QString firedAt = firedAtText(localSecond, text);
-            tellUser(QStringLiteral("VQ-DBD - V3 - ALARM FIRED AGAIN"),
+            tellUser(captions::alarmFiredAgain(),
                      QStringLiteral("%1 fired again on %2 while its notification window from an earlier "
                                     "firing was still open; its command was started as usual, and that "
                                     "window now shows this firing")
@@ -155,7 +156,7 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 now)
                              "clock was set, the computer slept, or daylight-saving time began), and "
                              "alarms passed over by more than a minute are not made up")
                   .arg(describe(n), durationText(now - lastChecked), from, to);
-        tellUser(QStringLiteral("VQ-DBD - V3 - ALARM MISSED"), line);
+        tellUser(captions::alarmMissed(), line);
         // A user back at a machine that slept looks first at the desktop's own notifications.
         const AlarmSlot& alarm = state_.slot(n);
         desktop_.notify(QStringLiteral("Missed alarm: %1 at %2").arg(alarm.name, alarm.time), line);

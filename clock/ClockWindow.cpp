@@ -8,6 +8,8 @@
 #include "notify/SlotNotificationWindows.h"
 #include "platform/WindowManager.h"
 #include "settings_ui/SettingsWindow.h"
+#include "state/Captions.h"
+#include "state/SettingKeys.h"
 #include "state/SettingsStore.h"
 #include "state/StartupState.h"
 #include "ui/Colours.h"
@@ -38,8 +40,8 @@ ui::ControlDesign timeDisplayDesign()
     design.width = 2415;
     design.height = 675;
     design.font = ui::FontDesign { ui::FontDesign::Face::Arial, 26.25, true };
-    design.textColour = LiveState::kDefaultTextColour;
-    design.backColour = LiveState::kDefaultBackColour;
+    design.textColour = settings::kTextColour.defaultValue;
+    design.backColour = settings::kBackColour.defaultValue;
     design.alignment = Qt::AlignCenter;
     design.locked = true;
     return design;
@@ -90,7 +92,7 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     , ticker_(new SecondTicker(services.clock, services.timeFormat, this))
 {
     setObjectName(QStringLiteral("VQ_DBD_MAIN"));
-    setWindowTitle(QStringLiteral("VQ-DRUM-BEAT-DIAL - V3"));
+    setWindowTitle(captions::clock());
     // The drum picture; the member windowIcon() of the same name would give the window its own empty icon.
     setWindowIcon(vqdbd::windowIcon());
     ui::setBackColour(*this, ui::kBlack);

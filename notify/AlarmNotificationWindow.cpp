@@ -3,6 +3,7 @@
 
 #include "NotificationDesign.h"
 #include "platform/WindowManager.h"
+#include "state/Captions.h"
 #include "state/Geometry.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
@@ -39,7 +40,7 @@ QString AlarmNotificationWindow::windowName(int slot)
 
 QString AlarmNotificationWindow::titleFor(const QString& alarmName)
 {
-    return QStringLiteral("VQ-DBD - V3 - !!! ALARM NOTIFICATION - !!! - ") + alarmName;
+    return captions::alarmNotification(alarmName);
 }
 
 AlarmNotificationWindow::AlarmNotificationWindow(const NotificationServices& services, int slot,
@@ -51,7 +52,7 @@ AlarmNotificationWindow::AlarmNotificationWindow(const NotificationServices& ser
     firedAgain_ = findChild<QLabel*>(QStringLiteral("FIRED_AGAIN_LABEL"), Qt::FindDirectChildrenOnly);
     Q_ASSERT(firedAgain_);
     firedAgainFont_ = firedAgain_->font();
-    setWindowTitle(QStringLiteral("VQ-DBD - V3 - !!! ALARM NOTIFICATION - !!! "));
+    setWindowTitle(captions::alarmNotification());
 }
 
 AlarmNotificationWindow* AlarmNotificationWindow::showOver(const NotificationServices& services, int slot,

@@ -3,6 +3,7 @@
 
 #include "alarms/CommandLaunch.h"
 #include "alarms/Diagnostics.h"
+#include "state/Captions.h"
 #include "ui/UserNotice.h"
 
 namespace vqdbd {
@@ -12,7 +13,7 @@ void reportLaunchFailure(UserNotice& notice, const QString& origin, const QStrin
 {
     const QString line = launchFailureLine(origin, commandLine, problem);
     writeToAlarmsLog(line);
-    notice.tell(QStringLiteral("VQ-DBD - V3 - COMMAND NOT STARTED"), line);
+    notice.tell(captions::commandNotStarted(), line);
 }
 
 } // namespace vqdbd

@@ -4,6 +4,7 @@
 #include "NotificationDesign.h"
 #include "alarms/CommandLaunch.h"
 #include "platform/WindowManager.h"
+#include "state/Captions.h"
 #include "state/Geometry.h"
 #include "state/LiveState.h"
 #include "ui/Twips.h"
@@ -24,8 +25,7 @@ QString TestNotificationWindow::windowName()
 
 QString TestNotificationWindow::title()
 {
-    return QStringLiteral(
-        "VQ-DBD - V3 - !!! ALARM TEST NOTIFICATION - MANUAL COMMAND ONLY - SETTINGS NOT SAVED !!!");
+    return captions::testNotification();
 }
 
 TestNotificationWindow::TestNotificationWindow(const NotificationServices& services, QWidget* owner)

@@ -5,7 +5,9 @@
 #include "alarms/CommandLaunch.h"
 #include "notify/NotificationServices.h"
 #include "notify/TestNotificationWindow.h"
+#include "state/Captions.h"
 #include "state/LiveState.h"
+#include "state/SettingKeys.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "state/ValueForms.h"
@@ -28,8 +30,6 @@ using ui::ControlKind;
 using ui::FontDesign;
 
 namespace {
-
-const QString kEnableAlarmsKey = QStringLiteral("ENABLE_ALARMS_TICKBOX");
 
 // Rows 1 to 5 fill the left column and rows 6 to 10 the right one, 1320 twips apart.
 constexpr int kColumnShift = 6840;
@@ -130,7 +130,7 @@ AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidg
     , firingTimes_(services.timeFormat)
 {
     setObjectName(QStringLiteral("VQ_DBD_ALARM_SETTINGS"));
-    setWindowTitle(QStringLiteral("VQ-DBD - V3 - ALARM SETTINGS"));
+    setWindowTitle(captions::alarmSettings());
 
     ui::createControl(
         *this,
@@ -139,8 +139,8 @@ AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidg
                       ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2400,
                                      120, 2775, 315));
     ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE_2"),
-                                     QStringLiteral("VQ-DBD - V3"), 8040, 120, 2295, 315));
+                      ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE_2"), captions::shortName(), 8040,
+                                     120, 2295, 315));
     ui::createControl(*this,
                       ui::titleLabel(QStringLiteral("ALARM_SETTINGS_LABEL"), QStringLiteral("ALARM SETTINGS"),
                                      10440, 120, 3015, 315));
@@ -153,7 +153,7 @@ AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidg
         ui::createControl(*this,
                           dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button,
                                            QStringLiteral("OK"), 9120, 7320, 2655, 495)));
-    ControlDesign master = dialogs::control(kEnableAlarmsKey, ControlKind::CheckBox,
+    ControlDesign master = dialogs::control(settings::kEnableAlarms.name(), ControlKind::CheckBox,
                                             QStringLiteral("Enable Alarms"), 5520, 120, 2415, 255);
     master.font = FontDesign { FontDesign::Face::ArialBlack, 11.25, true };
     enableAlarms_ = static_cast<QCheckBox*>(ui::createControl(*this, master));
@@ -243,7 +243,8 @@ void AlarmSettingsWindow::load()
     SettingsStore& store = services_.store;
     const AlarmSlot defaults = defaultSlot();
     ui::placeFromStore(*this, store, windows::alarmSettings(), services_.windows);
-    setSwitch(*enableAlarms_, store.readSwitch(kEnableAlarmsKey, 0));
+    setSwitch(*enableAlarms_,
+              store.readSwitch(settings::kEnableAlarms.name(), settings::kEnableAlarms.defaultValue));
 
     const auto loadSwitches = [&](SlotField field) {
         for (Row& row : rows_)
@@ -272,7 +273,7 @@ void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
     if (ui::isOn(*enableAlarms_)) {
         for (Row& row : rows_)
             row.enabled->setEnabled(true);
-        services_.store.saveSwitch(kEnableAlarmsKey, 1);
+        services_.store.saveSwitch(settings::kEnableAlarms.name(), 1);
         state.masterSwitch = 1;
         for (Row& row : rows_)
             row.runHidden->setEnabled(true);
@@ -287,7 +288,7 @@ void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
     }
     for (Row& row : rows_)
         row.enabled->setEnabled(false);
-    services_.store.saveSwitch(kEnableAlarmsKey, 0);
+    services_.store.saveSwitch(settings::kEnableAlarms.name(), 0);
     state.masterSwitch = 0;
     for (Row& row : rows_)
         row.runHidden->setEnabled(false);
@@ -399,7 +400,7 @@ void AlarmSettingsWindow::onOkClicked()
 
     ui::savePlace(*this, store, windows::alarmSettings());
     const int master = ui::switchValue(*enableAlarms_);
-    store.saveSwitch(kEnableAlarmsKey, master);
+    store.saveSwitch(settings::kEnableAlarms.name(), master);
     for (const Row& row : rows_) {
         saveSwitch(row, SlotField::Enabled);
         saveText(row, SlotField::Name);

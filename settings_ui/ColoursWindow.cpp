@@ -2,8 +2,10 @@
 #include "ColoursWindow.h"
 
 #include "DialogSupport.h"
+#include "state/Captions.h"
 #include "state/ColourText.h"
 #include "state/LiveState.h"
+#include "state/SettingKeys.h"
 #include "state/SettingsStore.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
@@ -96,7 +98,7 @@ ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
     , services_(services)
 {
     setObjectName(QStringLiteral("VQ_DBD_COLORS_WINDOW"));
-    setWindowTitle(QStringLiteral("VQ-DBD - V3 - SET CLOCK COLORS"));
+    setWindowTitle(captions::colours());
 
     ui::createControl(*this,
                       ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE"),
@@ -233,8 +235,8 @@ void ColoursWindow::onOkClicked()
     // One rewrite of the settings file for the OK and the closing it ends with.
     const SettingsBatch batch(store);
     ui::savePlace(*this, store, windows::colours());
-    store.saveColour(QStringLiteral("CLOCK_FORECOLOR"), services_.state.textColour());
-    store.saveColour(QStringLiteral("CLOCK_BACKCOLOR"), services_.state.backColour());
+    store.saveColour(settings::kTextColour.name(), services_.state.textColour());
+    store.saveColour(settings::kBackColour.name(), services_.state.backColour());
     store.saveSwitch(kManualTextTickbox, ui::switchValue(*manualText_.tickbox));
     store.saveSwitch(kManualBackgroundTickbox, ui::switchValue(*manualBackground_.tickbox));
     store.saveSetting(kEnterTextColour, manualText_.entry->text());

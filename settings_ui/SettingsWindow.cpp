@@ -4,8 +4,10 @@
 #include "AlarmSettingsWindow.h"
 #include "ColoursWindow.h"
 #include "DialogSupport.h"
+#include "state/Captions.h"
 #include "state/LiveState.h"
 #include "state/ProgramIdentity.h"
+#include "state/SettingKeys.h"
 #include "state/SettingsStore.h"
 #include "state/ValueForms.h"
 #include "ui/Design.h"
@@ -28,10 +30,9 @@ const QString SettingsWindow::kContactAddress = QStringLiteral("vq-dbd@vela-quil
 
 namespace {
 
-const QString kAlwaysOnTopKey = QStringLiteral("AlwaysOnTop_TICKBOX");
-// The same default as the clock's start-up, so that the box shows what the clock does and opening
-// this window changes nothing.
-constexpr int kAlwaysOnTopDefault = 1;
+// The clock's start-up reads the same key and default, so the box shows what the clock does and
+// opening this window changes nothing.
+const QString kAlwaysOnTopKey = settings::kAlwaysOnTop.name();
 
 template<typename Control> Control* build(QWidget& window, const ControlDesign& design)
 {
@@ -45,7 +46,7 @@ SettingsWindow::SettingsWindow(const SettingsServices& services, QWidget* owner)
     , services_(services)
 {
     setObjectName(QStringLiteral("VQ_DBD_SETTINGS"));
-    setWindowTitle(QStringLiteral("VQ - DBD - V3 - SETTINGS"));
+    setWindowTitle(captions::settings());
 
     ui::createControl(
         *this,
@@ -83,7 +84,7 @@ SettingsWindow::SettingsWindow(const SettingsServices& services, QWidget* owner)
                                               QStringLiteral("Clock Colors"), 240, 1080, 1695, 375));
     // Built but never shown, and without behaviour: no key belongs to them.
     ControlDesign enableAlarms
-        = dialogs::control(QStringLiteral("ENABLE_ALARMS_TICKBOX"), ControlKind::CheckBox,
+        = dialogs::control(settings::kEnableAlarms.name(), ControlKind::CheckBox,
                            QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375);
     enableAlarms.visible = false;
     ui::createControl(*this, enableAlarms);
@@ -117,7 +118,8 @@ SettingsWindow* SettingsWindow::showOver(const SettingsServices& services, QWidg
 void SettingsWindow::load()
 {
     ui::placeFromStore(*this, services_.store, windows::settings(), services_.windows);
-    ui::setSwitchValue(*alwaysOnTop_, services_.store.readSwitch(kAlwaysOnTopKey, kAlwaysOnTopDefault));
+    ui::setSwitchValue(*alwaysOnTop_,
+                       services_.store.readSwitch(kAlwaysOnTopKey, settings::kAlwaysOnTop.defaultValue));
 }
 
 void SettingsWindow::onAlwaysOnTopTickboxChanged()

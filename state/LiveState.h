@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AlarmSlot.h"
+#include "SettingKeys.h"
 
 #include <QObject>
 #include <array>
@@ -17,9 +18,6 @@ class LiveState final : public QObject
 public:
     using QObject::QObject;
 
-    static constexpr qint32 kDefaultTextColour = 65280; // green
-    static constexpr qint32 kDefaultBackColour = 0; // black
-
     // Slots are numbered 1 to 10.
     AlarmSlot& slot(int n) { return slots_.at(static_cast<std::size_t>(n - 1)); }
     const AlarmSlot& slot(int n) const { return slots_.at(static_cast<std::size_t>(n - 1)); }
@@ -27,8 +25,8 @@ public:
     static QString slotNumberText(int n) { return QString::number(n); }
     static QString testNumberText() { return QStringLiteral("T"); }
 
-    int masterSwitch = 0; // ENABLE_ALARMS_TICKBOX
-    int alwaysOnTopSwitch = 1; // AlwaysOnTop_TICKBOX
+    int masterSwitch = settings::kEnableAlarms.defaultValue;
+    int alwaysOnTopSwitch = settings::kAlwaysOnTop.defaultValue;
 
     qint32 textColour() const { return textColour_; }
     qint32 backColour() const { return backColour_; }
@@ -48,8 +46,8 @@ Q_SIGNALS:
 
 private:
     std::array<AlarmSlot, kSlotCount> slots_ {};
-    qint32 textColour_ = kDefaultTextColour;
-    qint32 backColour_ = kDefaultBackColour;
+    qint32 textColour_ = settings::kTextColour.defaultValue;
+    qint32 backColour_ = settings::kBackColour.defaultValue;
     bool alwaysOnTopCheckRunning_ = false;
     std::array<bool, kSlotCount> slotChecks_ {};
 };

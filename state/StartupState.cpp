@@ -2,6 +2,7 @@
 #include "StartupState.h"
 
 #include "LiveState.h"
+#include "SettingKeys.h"
 #include "SettingsStore.h"
 #include "ValueForms.h"
 
@@ -9,10 +10,11 @@ namespace vqdbd {
 
 void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 {
-    state.alwaysOnTopSwitch = store.readSwitch(QStringLiteral("AlwaysOnTop_TICKBOX"), 1);
-    state.setTextColour(store.readColour(QStringLiteral("CLOCK_FORECOLOR"), LiveState::kDefaultTextColour));
-    state.setBackColour(store.readColour(QStringLiteral("CLOCK_BACKCOLOR"), LiveState::kDefaultBackColour));
-    state.masterSwitch = store.readSwitch(QStringLiteral("ENABLE_ALARMS_TICKBOX"), 0);
+    using namespace settings;
+    state.alwaysOnTopSwitch = store.readSwitch(kAlwaysOnTop.name(), kAlwaysOnTop.defaultValue);
+    state.setTextColour(store.readColour(kTextColour.name(), kTextColour.defaultValue));
+    state.setBackColour(store.readColour(kBackColour.name(), kBackColour.defaultValue));
+    state.masterSwitch = store.readSwitch(kEnableAlarms.name(), kEnableAlarms.defaultValue);
 
     const AlarmSlot defaults = defaultSlot();
     for (const SlotFieldInfo& info : kSlotFields) {

@@ -3,6 +3,7 @@
 
 #include "Design.h"
 #include "Twips.h"
+#include "state/Captions.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -16,7 +17,7 @@ namespace vqdbd {
 
 namespace {
 
-const QString kCaptionStart = QStringLiteral("VQ-DBD - V3 - ");
+const QString kCaptionStart = captions::withShortName(QString());
 
 std::vector<ui::ControlDesign> noticeDesign()
 {

@@ -2,6 +2,7 @@
 #include "StoreProblemReporter.h"
 
 #include "UserNotice.h"
+#include "state/Captions.h"
 #include "state/SettingsStore.h"
 #include "state/StoreLog.h"
 
@@ -78,7 +79,7 @@ void StoreProblemReporter::tellUser()
     scheduled_ = false;
     if (!resets_.isEmpty() && !resetsTold_) {
         resetsTold_ = true;
-        notice_.tell(QStringLiteral("VQ-DBD - V3 - SETTINGS RESET"),
+        notice_.tell(captions::settingsReset(),
                      QStringLiteral("These stored settings could not be used and were reset to their "
                                     "defaults (the settings file keeps them until they are saved again):\n\n")
                          + resets_.join(u'\n'));
@@ -92,7 +93,7 @@ void StoreProblemReporter::tellUser()
     failures_.clear();
     if (!failureLines.isEmpty() && !failuresTold_) {
         failuresTold_ = true;
-        notice_.tell(QStringLiteral("VQ-DBD - V3 - SETTINGS NOT SAVED"),
+        notice_.tell(captions::settingsNotSaved(),
                      QStringLiteral("The settings store could not be used. The clock goes on with what it "
                                     "has and saves again with the next change:\n\n")
                          + failureLines.join(u'\n'));
@@ -100,7 +101,7 @@ void StoreProblemReporter::tellUser()
     if (!remarks_.isEmpty() && !remarksTold_) {
         remarksTold_ = true;
         notice_.tell(
-            QStringLiteral("VQ-DBD - V3 - SETTINGS FILE"),
+            captions::settingsFile(),
             QStringLiteral("Some lines of the settings file, edited by hand, read otherwise than they "
                            "look, and the clock uses what it read. To keep a ; put the text in double "
                            "quotes; write \\\" for a quote and \\\\ for a backslash:\n\n")

@@ -286,7 +286,7 @@ void ColoursWindowTest::previewFollowsEveryChangeOfItsEntry()
     QCOMPARE(background(preview), QColor(0, 0, 0));
     // Loading the default changed nothing, so the background preview keeps its designed green.
     QCOMPARE(background(control(window, "SHOW_BACKGROUND_COLOR_TEXTBOX")), QColor(0, 255, 0));
-    QCOMPARE(rig.state.textColour(), LiveState::kDefaultTextColour);
+    QCOMPARE(rig.state.textColour(), settings::kTextColour.defaultValue);
     window->close();
 }
 

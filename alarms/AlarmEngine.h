@@ -27,6 +27,9 @@ class ProcessLauncher;
 // from an earlier firing is still open fires all the same: its command runs, and that window shows
 // the new firing instead of a second window opening. An alarm passed over by more than a minute is
 // told to the user, in the desktop's notification list as well.
+// Its ten slot checks are the designed ALARM_1_TIMER, ALARM_2_TIMER, ALARM_3_TIMER, ALARM_4_TIMER,
+// ALARM_5_TIMER, ALARM_6_TIMER, ALARM_7_TIMER, ALARM_8_TIMER, ALARM_9_TIMER, ALARM_10_TIMER: no timer of
+// their own.
 class AlarmEngine final : public QObject
 {
     Q_OBJECT

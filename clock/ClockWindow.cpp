@@ -98,13 +98,13 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     ui::setBackColour(*this, ui::kBlack);
 
     // The maker button comes first in the tab order, so it holds the focus when the window opens.
-    makerButton_ = static_cast<QPushButton*>(ui::createControl(*this, makerButtonDesign()));
+    makerButton_ = &ui::createControl<QPushButton>(*this, makerButtonDesign());
     makerButton_->setIcon(QIcon(makerLogo()));
     makerButton_->setIconSize(QSize(52, 40));
     makerButton_->setFlat(true);
     makerButton_->setFocus();
 
-    timeDisplay_ = static_cast<QLineEdit*>(ui::createControl(*this, timeDisplayDesign()));
+    timeDisplay_ = &ui::createControl<QLineEdit>(*this, timeDisplayDesign());
     timeDisplay_->setFrame(false);
     timeDisplay_->setContextMenuPolicy(Qt::PreventContextMenu);
     timeDisplay_->installEventFilter(this);

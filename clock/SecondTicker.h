@@ -11,9 +11,9 @@ namespace vqdbd {
 
 class WallClock;
 
-// Keeps the time text current. It wakes once at each wall-clock second boundary (not on a busy
-// timer), and at once when the system clock is set, so the text is right within milliseconds of
-// every change of second while the process sleeps in between.
+// Keeps the time text current (the designed CLOCK_TIMER; no widget of its own). It wakes once at each
+// wall-clock second boundary (not on a busy timer), and at once when the system clock is set, so the text is
+// right within milliseconds of every change of second while the process sleeps in between.
 class SecondTicker final : public QObject
 {
     Q_OBJECT

@@ -73,9 +73,7 @@ NotificationWindowBase::~NotificationWindowBase() = default;
 
 template<typename Control> Control* NotificationWindowBase::control(const char* name)
 {
-    auto* found = findChild<Control*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    Q_ASSERT(found);
-    return found;
+    return &ui::control<Control>(*this, QString::fromLatin1(name));
 }
 
 QTimer* NotificationWindowBase::timer(const char* name)

@@ -122,6 +122,55 @@ void setSwitch(QCheckBox& box, int value)
     ui::setSwitchValue(box, value);
 }
 
+// The designs of slot n's row: the first row's, named for n and moved to its place.
+std::vector<ControlDesign> rowDesigns(int n)
+{
+    const int dx = n > 5 ? kColumnShift : 0;
+    const int dy = kRowPitch * ((n - 1) % 5);
+    const QString headerSuffix = n == 1 ? QString() : QStringLiteral("_%1").arg(n);
+    std::vector<ControlDesign> designs = firstRowDesigns();
+    for (ControlDesign& design : designs) {
+        design.name = design.kind == ControlKind::Label && design.name.contains(QStringLiteral("XXX"))
+            ? design.name.arg(headerSuffix)
+            : design.name.arg(n);
+        design.left += dx;
+        design.top += dy;
+    }
+    return designs;
+}
+
+// The window as designed, in the order of building.
+std::vector<ControlDesign> alarmSettingsDesign()
+{
+    std::vector<ControlDesign> design {
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2175, 315),
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2400, 120, 2775,
+                       315),
+        ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE_2"), captions::shortName(), 8040, 120, 2295,
+                       315),
+        ui::titleLabel(QStringLiteral("ALARM_SETTINGS_LABEL"), QStringLiteral("ALARM SETTINGS"), 10440, 120,
+                       3015, 315),
+    };
+    int lineNumber = 0;
+    for (const int y : { 480, 1800, 3120, 4440, 5760, 7080 })
+        design.push_back(line(++lineNumber, 120, y, 13320, 0));
+    design.push_back(line(++lineNumber, kColumnShift, 480, 0, 6600));
+    design.push_back(dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"),
+                                      9120, 7320, 2655, 495));
+    ControlDesign master = dialogs::control(settings::kEnableAlarms.name(), ControlKind::CheckBox,
+                                            QStringLiteral("Enable Alarms"), 5520, 120, 2415, 255);
+    master.font = FontDesign { FontDesign::Face::ArialBlack, 11.25, true };
+    design.push_back(master);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        const std::vector<ControlDesign> row = rowDesigns(n);
+        design.insert(design.end(), row.begin(), row.end());
+    }
+    design.push_back(dialogs::control(QStringLiteral("TEST_ALARM_WINDOW_BUTTON"), ControlKind::Button,
+                                      QStringLiteral("Test Alarm Notification Window"), 2160, 7320, 3015,
+                                      495));
+    return design;
+}
+
 } // namespace
 
 AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidget* owner)
@@ -132,38 +181,16 @@ AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidg
     setObjectName(QStringLiteral("VQ_DBD_ALARM_SETTINGS"));
     setWindowTitle(captions::alarmSettings());
 
-    ui::createControl(
-        *this,
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2175, 315));
-    ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2400,
-                                     120, 2775, 315));
-    ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE_2"), captions::shortName(), 8040,
-                                     120, 2295, 315));
-    ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("ALARM_SETTINGS_LABEL"), QStringLiteral("ALARM SETTINGS"),
-                                     10440, 120, 3015, 315));
-    int lineNumber = 0;
-    for (const int y : { 480, 1800, 3120, 4440, 5760, 7080 })
-        ui::createControl(*this, line(++lineNumber, 120, y, 13320, 0));
-    ui::createControl(*this, line(++lineNumber, kColumnShift, 480, 0, 6600));
-
-    okButton_ = static_cast<QPushButton*>(
-        ui::createControl(*this,
-                          dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button,
-                                           QStringLiteral("OK"), 9120, 7320, 2655, 495)));
-    ControlDesign master = dialogs::control(settings::kEnableAlarms.name(), ControlKind::CheckBox,
-                                            QStringLiteral("Enable Alarms"), 5520, 120, 2415, 255);
-    master.font = FontDesign { FontDesign::Face::ArialBlack, 11.25, true };
-    enableAlarms_ = static_cast<QCheckBox*>(ui::createControl(*this, master));
+    ui::createControls(*this, alarmSettingsDesign());
+    okButton_ = &ui::control<QPushButton>(*this, QStringLiteral("OK_BUTTON"));
+    enableAlarms_ = &ui::control<QCheckBox>(*this, settings::kEnableAlarms.name());
     setTabOrder(okButton_, enableAlarms_);
 
     QWidget* previous = enableAlarms_;
     for (int n = 1; n <= kSlotCount; ++n) {
         Row& row = rows_.at(static_cast<std::size_t>(n - 1));
         row.slot = n;
-        buildRow(row);
+        takeRow(row);
         for (QWidget* control :
              std::initializer_list<QWidget*> { row.enabled, row.name, row.time, row.showMessage, row.message,
                                                row.autoClose, row.runCommand, row.runHidden, row.command }) {
@@ -171,10 +198,7 @@ AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidg
             previous = control;
         }
     }
-    auto* testButton = static_cast<QPushButton*>(ui::createControl(
-        *this,
-        dialogs::control(QStringLiteral("TEST_ALARM_WINDOW_BUTTON"), ControlKind::Button,
-                         QStringLiteral("Test Alarm Notification Window"), 2160, 7320, 3015, 495)));
+    auto* testButton = &ui::control<QPushButton>(*this, QStringLiteral("TEST_ALARM_WINDOW_BUTTON"));
     setTabOrder(previous, testButton);
     okButton_->setFocus();
 
@@ -183,20 +207,9 @@ AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidg
     ui::whenValueChanges(*enableAlarms_, *this, [this] { onEnableAlarmsTickboxChanged(); });
 }
 
-void AlarmSettingsWindow::buildRow(Row& row)
+void AlarmSettingsWindow::takeRow(Row& row)
 {
     const int n = row.slot;
-    const int dx = n > 5 ? kColumnShift : 0;
-    const int dy = kRowPitch * ((n - 1) % 5);
-    const QString headerSuffix = n == 1 ? QString() : QStringLiteral("_%1").arg(n);
-    for (ControlDesign design : firstRowDesigns()) {
-        design.name = design.kind == ControlKind::Label && design.name.contains(QStringLiteral("XXX"))
-            ? design.name.arg(headerSuffix)
-            : design.name.arg(n);
-        design.left += dx;
-        design.top += dy;
-        ui::createControl(*this, design);
-    }
     row.enabled = tickbox(row, SlotField::Enabled);
     row.name = textbox(row, SlotField::Name);
     row.time = textbox(row, SlotField::Time);
@@ -206,9 +219,9 @@ void AlarmSettingsWindow::buildRow(Row& row)
     row.runCommand = tickbox(row, SlotField::RunCommand);
     row.runHidden = tickbox(row, SlotField::RunHidden);
     row.command = textbox(row, SlotField::Command);
-    row.note = findChild<QLabel*>(QStringLiteral("ALARM_%1_NOTE_LABEL").arg(n));
-    findChild<QLineEdit*>(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX").arg(n))
-        ->setText(LiveState::slotNumberText(n));
+    row.note = &ui::control<QLabel>(*this, QStringLiteral("ALARM_%1_NOTE_LABEL").arg(n));
+    ui::control<QLineEdit>(*this, QStringLiteral("ALARM_NUMBER_%1_TEXTBOX").arg(n))
+        .setText(LiveState::slotNumberText(n));
     // Room for the clock's own text in a 12-hour locale ("07:30:00 PM"), which fires there too.
     row.time->setMaxLength(services_.timeFormat.longestText());
 
@@ -221,12 +234,12 @@ void AlarmSettingsWindow::buildRow(Row& row)
 
 QCheckBox* AlarmSettingsWindow::tickbox(const Row& row, SlotField field) const
 {
-    return findChild<QCheckBox*>(slotKey(field, row.slot));
+    return &ui::control<QCheckBox>(*this, slotKey(field, row.slot));
 }
 
 QLineEdit* AlarmSettingsWindow::textbox(const Row& row, SlotField field) const
 {
-    return findChild<QLineEdit*>(slotKey(field, row.slot));
+    return &ui::control<QLineEdit>(*this, slotKey(field, row.slot));
 }
 
 AlarmSettingsWindow* AlarmSettingsWindow::showOver(const SettingsServices& services, QWidget* owner)

@@ -51,7 +51,8 @@ private:
         QLabel* note = nullptr;
     };
 
-    void buildRow(Row& row);
+    // Finds slot n's built controls and connects their handlers.
+    void takeRow(Row& row);
     void onEnableAlarmsTickboxChanged();
     void onAlarmTickboxChanged(Row& row);
     void onDisplayMessageTickboxChanged(Row& row);

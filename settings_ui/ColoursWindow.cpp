@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <vector>
 
 namespace vqdbd {
 
@@ -91,6 +92,38 @@ ControlDesign previewSwatch(QString name, int left)
     return design;
 }
 
+// The window as designed, in the order of building (and so of Tab).
+std::vector<ControlDesign> coloursDesign()
+{
+    std::vector<ControlDesign> design {
+        ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE"),
+                       QStringLiteral("VELA-QUILL - DRUM-BEAT-DIAL"), 240, 120, 8655, 315),
+        ui::titleLabel(QStringLiteral("SET_TEXT_COLOR_LABEL"), QStringLiteral("Set TEXT Color"), 240, 600,
+                       4095, 315),
+        ui::titleLabel(QStringLiteral("SET_BACKGROUND_COLOR_LABEL"), QStringLiteral("Set BACKGROUND Color"),
+                       4800, 600, 4095, 315),
+        dialogs::control(QStringLiteral("Line1"), ControlKind::Line, QString(), 4560, 600, 0, 1560),
+        dialogs::control(QStringLiteral("Line2"), ControlKind::Line, QString(), 240, 2160, 8640, 0),
+        dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 3840, 2400,
+                         1455, 615),
+    };
+    for (const ColoursWindow::Preset& preset : ColoursWindow::kPresets) {
+        ControlDesign face
+            = dialogs::control(QString::fromLatin1(preset.name), ControlKind::ColourButton, QString(),
+                               preset.left, preset.top, kPresetWidth, kPresetHeight);
+        face.backColour = preset.value;
+        design.push_back(face);
+    }
+    design.push_back(manualTickbox(kManualTextTickbox, QStringLiteral("Manual TEXT Color"), 240, 1815));
+    design.push_back(entryBox(kEnterTextColour, kDefaultTextEntry, 2880));
+    design.push_back(previewSwatch(QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX"), 240));
+    design.push_back(
+        manualTickbox(kManualBackgroundTickbox, QStringLiteral("Manual BACKGROUND Color"), 4920, 2535));
+    design.push_back(entryBox(kEnterBackgroundColour, kDefaultBackgroundEntry, 7560));
+    design.push_back(previewSwatch(QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX"), 4920));
+    return design;
+}
+
 } // namespace
 
 ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
@@ -100,62 +133,32 @@ ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
     setObjectName(QStringLiteral("VQ_DBD_COLORS_WINDOW"));
     setWindowTitle(captions::colours());
 
-    ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE"),
-                                     QStringLiteral("VELA-QUILL - DRUM-BEAT-DIAL"), 240, 120, 8655, 315));
-    ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("SET_TEXT_COLOR_LABEL"), QStringLiteral("Set TEXT Color"),
-                                     240, 600, 4095, 315));
-    ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("SET_BACKGROUND_COLOR_LABEL"),
-                                     QStringLiteral("Set BACKGROUND Color"), 4800, 600, 4095, 315));
-    ui::createControl(
-        *this, dialogs::control(QStringLiteral("Line1"), ControlKind::Line, QString(), 4560, 600, 0, 1560));
-    ui::createControl(
-        *this, dialogs::control(QStringLiteral("Line2"), ControlKind::Line, QString(), 240, 2160, 8640, 0));
-
-    okButton_ = static_cast<QPushButton*>(
-        ui::createControl(*this,
-                          dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button,
-                                           QStringLiteral("OK"), 3840, 2400, 1455, 615)));
+    ui::createControls(*this, coloursDesign());
+    okButton_ = &ui::control<QPushButton>(*this, QStringLiteral("OK_BUTTON"));
     connect(okButton_, &QPushButton::clicked, this, &ColoursWindow::onOkClicked);
 
     QWidget* previous = okButton_;
     for (const Preset& preset : kPresets) {
-        ControlDesign design
-            = dialogs::control(QString::fromLatin1(preset.name), ControlKind::ColourButton, QString(),
-                               preset.left, preset.top, kPresetWidth, kPresetHeight);
-        design.backColour = preset.value;
-        auto* button = static_cast<QPushButton*>(ui::createControl(*this, design));
+        auto* button = &ui::control<QPushButton>(*this, QString::fromLatin1(preset.name));
         connect(button, &QPushButton::clicked, this, [this, &preset] { onPresetClicked(preset); });
         setTabOrder(previous, button);
         previous = button;
     }
 
-    manualText_
-        = { static_cast<QCheckBox*>(ui::createControl(
-                *this, manualTickbox(kManualTextTickbox, QStringLiteral("Manual TEXT Color"), 240, 1815))),
-            static_cast<QLineEdit*>(
-                ui::createControl(*this, entryBox(kEnterTextColour, kDefaultTextEntry, 2880))),
-            static_cast<QLineEdit*>(
-                ui::createControl(*this, previewSwatch(QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX"), 240))),
-            kManualTextTickbox,
-            kEnterTextColour,
-            kDefaultTextEntry,
-            true };
-    manualBackground_ = {
-        static_cast<QCheckBox*>(ui::createControl(
-            *this,
-            manualTickbox(kManualBackgroundTickbox, QStringLiteral("Manual BACKGROUND Color"), 4920, 2535))),
-        static_cast<QLineEdit*>(
-            ui::createControl(*this, entryBox(kEnterBackgroundColour, kDefaultBackgroundEntry, 7560))),
-        static_cast<QLineEdit*>(
-            ui::createControl(*this, previewSwatch(QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX"), 4920))),
-        kManualBackgroundTickbox,
-        kEnterBackgroundColour,
-        kDefaultBackgroundEntry,
-        false
-    };
+    manualText_ = { &ui::control<QCheckBox>(*this, kManualTextTickbox),
+                    &ui::control<QLineEdit>(*this, kEnterTextColour),
+                    &ui::control<QLineEdit>(*this, QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX")),
+                    kManualTextTickbox,
+                    kEnterTextColour,
+                    kDefaultTextEntry,
+                    true };
+    manualBackground_ = { &ui::control<QCheckBox>(*this, kManualBackgroundTickbox),
+                          &ui::control<QLineEdit>(*this, kEnterBackgroundColour),
+                          &ui::control<QLineEdit>(*this, QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX")),
+                          kManualBackgroundTickbox,
+                          kEnterBackgroundColour,
+                          kDefaultBackgroundEntry,
+                          false };
     for (ManualColour* manual : { &manualText_, &manualBackground_ }) {
         ui::whenValueChanges(*manual->tickbox, *this, [this, manual] { onManualTickboxChanged(*manual); });
         connect(manual->entry, &QLineEdit::textChanged, this,

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <vector>
 
 namespace vqdbd {
 
@@ -34,9 +35,39 @@ namespace {
 // opening this window changes nothing.
 const QString kAlwaysOnTopKey = settings::kAlwaysOnTop.name();
 
-template<typename Control> Control* build(QWidget& window, const ControlDesign& design)
+// The window as designed, in the order of building (and so of Tab).
+std::vector<ControlDesign> settingsDesign()
 {
-    return static_cast<Control*>(ui::createControl(window, design));
+    // Built but never shown, and without behaviour: no key belongs to them.
+    ControlDesign enableAlarms
+        = dialogs::control(settings::kEnableAlarms.name(), ControlKind::CheckBox,
+                           QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375);
+    enableAlarms.visible = false;
+    ControlDesign showInTaskbar
+        = dialogs::control(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
+                           QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255);
+    showInTaskbar.enabled = false;
+    showInTaskbar.visible = false;
+    return {
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2295, 315),
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2520, 120, 2415,
+                       315),
+        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_3"), QStringLiteral("VQ-DBD"), 5040, 120, 1455, 315),
+        ui::titleLabel(QStringLiteral("VQ_DBD_VERSION"),
+                       QStringLiteral("Version ") + QLatin1String(identity::kVersion), 6600, 120, 1695, 315),
+        ui::titleLabel(QStringLiteral("VQ_DBD_CREATOR"),
+                       QStringLiteral("Created By ") + SettingsWindow::kMakerName, 120, 480, 4815, 315),
+        dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 6240, 960,
+                         1935, 615),
+        dialogs::control(kAlwaysOnTopKey, ControlKind::CheckBox, QStringLiteral("Always On Top"), 2280, 1080,
+                         1455, 375),
+        dialogs::control(QStringLiteral("ALARM_SETTINGS_BUTTON"), ControlKind::Button,
+                         QStringLiteral("Alarm Settings"), 4080, 1080, 1815, 375),
+        dialogs::control(QStringLiteral("COLORS_BUTTON"), ControlKind::Button, QStringLiteral("Clock Colors"),
+                         240, 1080, 1695, 375),
+        enableAlarms,
+        showInTaskbar,
+    };
 }
 
 } // namespace
@@ -48,52 +79,15 @@ SettingsWindow::SettingsWindow(const SettingsServices& services, QWidget* owner)
     setObjectName(QStringLiteral("VQ_DBD_SETTINGS"));
     setWindowTitle(captions::settings());
 
-    ui::createControl(
-        *this,
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2295, 315));
-    ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2520,
-                                     120, 2415, 315));
-    ui::createControl(
-        *this,
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_3"), QStringLiteral("VQ-DBD"), 5040, 120, 1455, 315));
-    ui::createControl(*this,
-                      ui::titleLabel(QStringLiteral("VQ_DBD_VERSION"),
-                                     QStringLiteral("Version ") + QLatin1String(identity::kVersion), 6600,
-                                     120, 1695, 315));
-    creator_ = build<QLabel>(*this,
-                             ui::titleLabel(QStringLiteral("VQ_DBD_CREATOR"),
-                                            QStringLiteral("Created By ") + kMakerName, 120, 480, 4815, 315));
+    ui::createControls(*this, settingsDesign());
+    creator_ = &ui::control<QLabel>(*this, QStringLiteral("VQ_DBD_CREATOR"));
     creator_->setCursor(Qt::PointingHandCursor);
     creator_->installEventFilter(this);
-
-    okButton_ = build<QPushButton>(*this,
-                                   dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button,
-                                                    QStringLiteral("OK"), 6240, 960, 1935, 615));
-    alwaysOnTop_ = build<QCheckBox>(*this,
-                                    dialogs::control(kAlwaysOnTopKey, ControlKind::CheckBox,
-                                                     QStringLiteral("Always On Top"), 2280, 1080, 1455, 375));
+    okButton_ = &ui::control<QPushButton>(*this, QStringLiteral("OK_BUTTON"));
+    alwaysOnTop_ = &ui::control<QCheckBox>(*this, kAlwaysOnTopKey);
     alwaysOnTop_->setChecked(true);
-    auto* alarmSettings
-        = build<QPushButton>(*this,
-                             dialogs::control(QStringLiteral("ALARM_SETTINGS_BUTTON"), ControlKind::Button,
-                                              QStringLiteral("Alarm Settings"), 4080, 1080, 1815, 375));
-    auto* colours
-        = build<QPushButton>(*this,
-                             dialogs::control(QStringLiteral("COLORS_BUTTON"), ControlKind::Button,
-                                              QStringLiteral("Clock Colors"), 240, 1080, 1695, 375));
-    // Built but never shown, and without behaviour: no key belongs to them.
-    ControlDesign enableAlarms
-        = dialogs::control(settings::kEnableAlarms.name(), ControlKind::CheckBox,
-                           QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375);
-    enableAlarms.visible = false;
-    ui::createControl(*this, enableAlarms);
-    ControlDesign showInTaskbar
-        = dialogs::control(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
-                           QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255);
-    showInTaskbar.enabled = false;
-    showInTaskbar.visible = false;
-    ui::createControl(*this, showInTaskbar);
+    auto* alarmSettings = &ui::control<QPushButton>(*this, QStringLiteral("ALARM_SETTINGS_BUTTON"));
+    auto* colours = &ui::control<QPushButton>(*this, QStringLiteral("COLORS_BUTTON"));
 
     setTabOrder(okButton_, alwaysOnTop_);
     setTabOrder(alwaysOnTop_, alarmSettings);

@@ -197,6 +197,11 @@ QWidget* createControl(QWidget& parent, const ControlDesign& design)
     return control;
 }
 
+void controlMissing(const QString& name, const char* kind)
+{
+    qFatal("the design has no control %s of kind %s", qUtf8Printable(name), kind);
+}
+
 void createControls(QWidget& parent, std::span<const ControlDesign> designs)
 {
     for (const ControlDesign& design : designs)

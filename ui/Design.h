@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <optional>
 #include <span>
@@ -11,7 +12,6 @@
 class QCheckBox;
 class QObject;
 class QLabel;
-class QWidget;
 
 namespace vqdbd::ui {
 
@@ -66,6 +66,28 @@ struct ControlDesign
 // and what still does not fit is drawn a pixel smaller at a time.
 QWidget* createControl(QWidget& parent, const ControlDesign& design);
 void createControls(QWidget& parent, std::span<const ControlDesign> designs);
+
+// A control of the kind the code expects is a promise of the design table; one broken is a fault
+// of the program, which stops at once rather than run on a wrong cast.
+[[noreturn]] void controlMissing(const QString& name, const char* kind);
+
+// Builds a control that must be of kind Control.
+template<typename Control> Control& createControl(QWidget& parent, const ControlDesign& design)
+{
+    auto* control = qobject_cast<Control*>(createControl(parent, design));
+    if (control == nullptr)
+        controlMissing(design.name, Control::staticMetaObject.className());
+    return *control;
+}
+
+// The built control of that name, which must be of kind Control.
+template<typename Control> Control& control(const QWidget& window, const QString& name)
+{
+    auto* found = window.findChild<Control*>(name);
+    if (found == nullptr)
+        controlMissing(name, Control::staticMetaObject.className());
+    return *found;
+}
 
 QFont designFont(const FontDesign& font);
 void setTextColour(QWidget& control, qint32 colour);

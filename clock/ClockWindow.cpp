@@ -118,7 +118,8 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
 
     // The alarms hear each second after the display shows it, and compare with the same text.
     notificationWindows_ = std::make_unique<SlotNotificationWindows>(
-        NotificationServices { store_, state_, windows_, services.launcher, services.notice }, *this);
+        WindowServices { store_, state_, windows_, services.timeFormat, services.launcher, services.notice },
+        *this);
     alarms_ = new AlarmEngine(state_, services.launcher, services.timeFormat, *notificationWindows_,
                               services.desktop, this);
     connect(ticker_, &SecondTicker::secondShown, alarms_, &AlarmEngine::onSecondShown);
@@ -201,7 +202,7 @@ void ClockWindow::onTimeDisplayMouseDown(Qt::MouseButton button)
 
 void ClockWindow::openSettingsWindow()
 {
-    const SettingsServices services {
+    const WindowServices services {
         store_, state_, windows_, services_.timeFormat, services_.launcher, services_.notice
     };
     SettingsWindow::showOver(services, this);

@@ -43,8 +43,7 @@ QString AlarmNotificationWindow::titleFor(const QString& alarmName)
     return captions::alarmNotification(alarmName);
 }
 
-AlarmNotificationWindow::AlarmNotificationWindow(const NotificationServices& services, int slot,
-                                                 QWidget* owner)
+AlarmNotificationWindow::AlarmNotificationWindow(const WindowServices& services, int slot, QWidget* owner)
     : NotificationWindowBase(services, owner, notificationDesign(), QSize(8655, 3045))
     , slot_(slot)
 {
@@ -55,7 +54,7 @@ AlarmNotificationWindow::AlarmNotificationWindow(const NotificationServices& ser
     setWindowTitle(captions::alarmNotification());
 }
 
-AlarmNotificationWindow* AlarmNotificationWindow::showOver(const NotificationServices& services, int slot,
+AlarmNotificationWindow* AlarmNotificationWindow::showOver(const WindowServices& services, int slot,
                                                            QWidget* owner)
 {
     auto* window = new AlarmNotificationWindow(services, slot, owner);

@@ -19,10 +19,10 @@ public:
     static QString windowName(int slot);
     static QString titleFor(const QString& alarmName);
 
-    AlarmNotificationWindow(const NotificationServices& services, int slot, QWidget* owner);
+    AlarmNotificationWindow(const WindowServices& services, int slot, QWidget* owner);
 
     // Creates slot n's window over its owner, loads it and shows it modally.
-    static AlarmNotificationWindow* showOver(const NotificationServices& services, int slot, QWidget* owner);
+    static AlarmNotificationWindow* showOver(const WindowServices& services, int slot, QWidget* owner);
 
     int slot() const { return slot_; }
     void load() override;

@@ -28,7 +28,7 @@ const QString kNow = QStringLiteral("NOW");
 
 } // namespace
 
-NotificationWindowBase::NotificationWindowBase(const NotificationServices& services, QWidget* owner,
+NotificationWindowBase::NotificationWindowBase(const WindowServices& services, QWidget* owner,
                                                const std::vector<ui::ControlDesign>& design,
                                                QSize designedClientArea)
     : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)

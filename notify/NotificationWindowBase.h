@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NotificationServices.h"
 #include "ui/Design.h"
+#include "ui/WindowServices.h"
 
 #include <QWidget>
 #include <vector>
@@ -49,7 +49,7 @@ public:
     int countdown() const { return countdown_; }
 
 protected:
-    NotificationWindowBase(const NotificationServices& services, QWidget* owner,
+    NotificationWindowBase(const WindowServices& services, QWidget* owner,
                            const std::vector<ui::ControlDesign>& design, QSize designedClientArea);
 
     // The load's common steps, in the order the load takes them.
@@ -69,7 +69,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    NotificationServices services_;
+    WindowServices services_;
     NotificationContent content_;
 
 private:

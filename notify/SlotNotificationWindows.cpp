@@ -5,7 +5,7 @@
 
 namespace vqdbd {
 
-SlotNotificationWindows::SlotNotificationWindows(const NotificationServices& services, QWidget& owner)
+SlotNotificationWindows::SlotNotificationWindows(const WindowServices& services, QWidget& owner)
     : services_(services)
     , owner_(owner)
 { }

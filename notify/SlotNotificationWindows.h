@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NotificationServices.h"
 #include "alarms/AlarmWindows.h"
 #include "state/AlarmSlot.h"
+#include "ui/WindowServices.h"
 
 #include <QPointer>
 #include <array>
@@ -19,7 +19,7 @@ class AlarmNotificationWindow;
 class SlotNotificationWindows final : public AlarmWindows
 {
 public:
-    SlotNotificationWindows(const NotificationServices& services, QWidget& owner);
+    SlotNotificationWindows(const WindowServices& services, QWidget& owner);
 
     bool isWindowOpen(int slot) const override;
     void openWindow(int slot) override;
@@ -28,7 +28,7 @@ public:
     AlarmNotificationWindow* window(int slot) const;
 
 private:
-    NotificationServices services_;
+    WindowServices services_;
     QWidget& owner_;
     std::array<QPointer<AlarmNotificationWindow>, kSlotCount> windows_ {};
 };

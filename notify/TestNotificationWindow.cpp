@@ -28,7 +28,7 @@ QString TestNotificationWindow::title()
     return captions::testNotification();
 }
 
-TestNotificationWindow::TestNotificationWindow(const NotificationServices& services, QWidget* owner)
+TestNotificationWindow::TestNotificationWindow(const WindowServices& services, QWidget* owner)
     : NotificationWindowBase(services, owner, testNotificationDesign(), QSize(8655, 4305))
 {
     setObjectName(windowName());
@@ -39,7 +39,7 @@ TestNotificationWindow::TestNotificationWindow(const NotificationServices& servi
             &TestNotificationWindow::onRunCommandTextboxChanged);
 }
 
-TestNotificationWindow* TestNotificationWindow::showOver(const NotificationServices& services, QWidget* owner)
+TestNotificationWindow* TestNotificationWindow::showOver(const WindowServices& services, QWidget* owner)
 {
     auto* window = new TestNotificationWindow(services, owner);
     window->load();

@@ -15,10 +15,10 @@ public:
     static QString windowName();
     static QString title();
 
-    TestNotificationWindow(const NotificationServices& services, QWidget* owner);
+    TestNotificationWindow(const WindowServices& services, QWidget* owner);
 
     // Creates the window over its owner, loads it and shows it modally.
-    static TestNotificationWindow* showOver(const NotificationServices& services, QWidget* owner);
+    static TestNotificationWindow* showOver(const WindowServices& services, QWidget* owner);
 
     void load() override;
 

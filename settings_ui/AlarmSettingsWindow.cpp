@@ -3,7 +3,6 @@
 
 #include "DialogSupport.h"
 #include "alarms/CommandLaunch.h"
-#include "notify/NotificationServices.h"
 #include "notify/TestNotificationWindow.h"
 #include "state/Captions.h"
 #include "state/LiveState.h"
@@ -15,6 +14,7 @@
 #include "ui/Design.h"
 #include "ui/Twips.h"
 #include "ui/WindowClosing.h"
+#include "ui/WindowServices.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -173,7 +173,7 @@ std::vector<ControlDesign> alarmSettingsDesign()
 
 } // namespace
 
-AlarmSettingsWindow::AlarmSettingsWindow(const SettingsServices& services, QWidget* owner)
+AlarmSettingsWindow::AlarmSettingsWindow(const WindowServices& services, QWidget* owner)
     : QWidget(owner, dialogs::kFixedDialog)
     , services_(services)
     , firingTimes_(services.timeFormat)
@@ -242,7 +242,7 @@ QLineEdit* AlarmSettingsWindow::textbox(const Row& row, SlotField field) const
     return &ui::control<QLineEdit>(*this, slotKey(field, row.slot));
 }
 
-AlarmSettingsWindow* AlarmSettingsWindow::showOver(const SettingsServices& services, QWidget* owner)
+AlarmSettingsWindow* AlarmSettingsWindow::showOver(const WindowServices& services, QWidget* owner)
 {
     auto* window = new AlarmSettingsWindow(services, owner);
     dialogs::makeModal(*window);
@@ -452,9 +452,7 @@ void AlarmSettingsWindow::onOkClicked()
 void AlarmSettingsWindow::onTestAlarmWindowButtonClicked()
 {
     // Opened over this window; it takes nothing from the rows, so unapplied edits stay here.
-    const NotificationServices services { services_.store, services_.state, services_.windows,
-                                          services_.launcher, services_.notice };
-    TestNotificationWindow::showOver(services, this);
+    TestNotificationWindow::showOver(services_, this);
 }
 
 void AlarmSettingsWindow::closeEvent(QCloseEvent* event)

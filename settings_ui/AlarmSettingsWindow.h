@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "SettingsServices.h"
 #include "state/AlarmSlot.h"
 #include "state/FiringTimes.h"
+#include "ui/WindowServices.h"
 
 #include <QWidget>
 #include <array>
@@ -22,10 +22,10 @@ class AlarmSettingsWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    AlarmSettingsWindow(const SettingsServices& services, QWidget* owner);
+    AlarmSettingsWindow(const WindowServices& services, QWidget* owner);
 
     // Creates the window over its owner, loads it and shows it modally.
-    static AlarmSettingsWindow* showOver(const SettingsServices& services, QWidget* owner);
+    static AlarmSettingsWindow* showOver(const WindowServices& services, QWidget* owner);
 
     // Reads the window's place, the master switch and the ten rows from the store (never from the
     // live state), the rules running for every check box that comes up ticked.
@@ -66,7 +66,7 @@ private:
     QCheckBox* tickbox(const Row& row, SlotField field) const;
     QLineEdit* textbox(const Row& row, SlotField field) const;
 
-    SettingsServices services_;
+    WindowServices services_;
     FiringTimes firingTimes_;
     QCheckBox* enableAlarms_ = nullptr;
     QPushButton* okButton_ = nullptr;

@@ -126,7 +126,7 @@ std::vector<ControlDesign> coloursDesign()
 
 } // namespace
 
-ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
+ColoursWindow::ColoursWindow(const WindowServices& services, QWidget* owner)
     : QWidget(owner, dialogs::kFixedDialog)
     , services_(services)
 {
@@ -168,7 +168,7 @@ ColoursWindow::ColoursWindow(const SettingsServices& services, QWidget* owner)
     okButton_->setFocus();
 }
 
-ColoursWindow* ColoursWindow::showOver(const SettingsServices& services, QWidget* owner)
+ColoursWindow* ColoursWindow::showOver(const WindowServices& services, QWidget* owner)
 {
     auto* window = new ColoursWindow(services, owner);
     dialogs::makeModal(*window);

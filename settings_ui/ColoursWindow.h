@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "SettingsServices.h"
+#include "ui/WindowServices.h"
 
 #include <QString>
 #include <QWidget>
@@ -20,10 +20,10 @@ class ColoursWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    ColoursWindow(const SettingsServices& services, QWidget* owner);
+    ColoursWindow(const WindowServices& services, QWidget* owner);
 
     // Creates the window over its owner, loads it and shows it modally.
-    static ColoursWindow* showOver(const SettingsServices& services, QWidget* owner);
+    static ColoursWindow* showOver(const WindowServices& services, QWidget* owner);
 
     // Reads the window's place, the manual check boxes and the typed colours from the store.
     void load();
@@ -62,7 +62,7 @@ private:
     void setManualLook(ManualColour& manual);
     void applyManual(const ManualColour& manual);
 
-    SettingsServices services_;
+    WindowServices services_;
     ManualColour manualText_;
     ManualColour manualBackground_;
     QPushButton* okButton_ = nullptr;

@@ -72,7 +72,7 @@ std::vector<ControlDesign> settingsDesign()
 
 } // namespace
 
-SettingsWindow::SettingsWindow(const SettingsServices& services, QWidget* owner)
+SettingsWindow::SettingsWindow(const WindowServices& services, QWidget* owner)
     : QWidget(owner, dialogs::kFixedDialog)
     , services_(services)
 {
@@ -100,7 +100,7 @@ SettingsWindow::SettingsWindow(const SettingsServices& services, QWidget* owner)
     connect(colours, &QPushButton::clicked, this, &SettingsWindow::onColorsButtonClicked);
 }
 
-SettingsWindow* SettingsWindow::showOver(const SettingsServices& services, QWidget* owner)
+SettingsWindow* SettingsWindow::showOver(const WindowServices& services, QWidget* owner)
 {
     auto* window = new SettingsWindow(services, owner);
     dialogs::makeModal(*window);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "SettingsServices.h"
+#include "ui/WindowServices.h"
 
 #include <QWidget>
 
@@ -17,10 +17,10 @@ class SettingsWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    SettingsWindow(const SettingsServices& services, QWidget* owner);
+    SettingsWindow(const WindowServices& services, QWidget* owner);
 
     // Creates the window over its owner, loads it and shows it modally.
-    static SettingsWindow* showOver(const SettingsServices& services, QWidget* owner);
+    static SettingsWindow* showOver(const WindowServices& services, QWidget* owner);
 
     // Reads the window's place and the always-on-top switch from the store.
     void load();
@@ -39,7 +39,7 @@ private:
     void onAlarmSettingsButtonClicked();
     void onOkClicked();
 
-    SettingsServices services_;
+    WindowServices services_;
     QLabel* creator_ = nullptr;
     QCheckBox* alwaysOnTop_ = nullptr;
     QPushButton* okButton_ = nullptr;

@@ -12,6 +12,7 @@
 #include "state/AlarmSlot.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
+#include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
 
 #include <QApplication>
@@ -50,7 +51,7 @@ enum class Route
     Countdown,
 };
 
-void openAndClose(const vqdbd::NotificationServices& services, QWidget& owner, int slot, Route route)
+void openAndClose(const vqdbd::WindowServices& services, QWidget& owner, int slot, Route route)
 {
     using namespace vqdbd;
     services.store.saveSetting(slotKey(SlotField::AutoClose, slot),
@@ -98,7 +99,8 @@ int main(int argc, char* argv[])
     LiveState state;
     DetachedProcessLauncher launcher;
     NoticeWindow notice;
-    const NotificationServices services { store, state, platformWindowManager(), launcher, notice };
+    const TimeTextFormat timeFormat;
+    const WindowServices services { store, state, platformWindowManager(), timeFormat, launcher, notice };
     QWidget owner;
     owner.show();
 

@@ -10,13 +10,13 @@
 #include "platform/X11WindowManager.h"
 #include "settings_ui/AlarmSettingsWindow.h"
 #include "settings_ui/ColoursWindow.h"
-#include "settings_ui/SettingsServices.h"
 #include "settings_ui/SettingsWindow.h"
 #include "state/AlarmSlot.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "ui/UserNotice.h"
+#include "ui/WindowServices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -140,7 +140,7 @@ double median(std::vector<double> values)
 }
 
 template<typename Window>
-Figures measureOk(const SettingsServices& services, CountingBackend& backend, QWidget& owner, int rounds,
+Figures measureOk(const WindowServices& services, CountingBackend& backend, QWidget& owner, int rounds,
                   const std::function<void(Window&)>& change)
 {
     Figures figures;
@@ -199,9 +199,7 @@ int main(int argc, char* argv[])
         const TimeTextFormat timeFormat;
         DetachedProcessLauncher launcher;
         SilentNotice notice;
-        const SettingsServices services {
-            store, state, platformWindowManager(), timeFormat, launcher, notice
-        };
+        const WindowServices services { store, state, platformWindowManager(), timeFormat, launcher, notice };
         QWidget owner;
         owner.show();
 

@@ -89,8 +89,8 @@ int main(int argc, char* argv[])
     clock.show();
     bool ok = save(clock, folder, "clock");
 
-    const SettingsServices settingsServices { store,  clock.liveState(), platformWindowManager(),
-                                              format, launcher,          notice };
+    const WindowServices settingsServices { store,  clock.liveState(), platformWindowManager(),
+                                            format, launcher,          notice };
     QWidget* settings = SettingsWindow::showOver(settingsServices, &clock);
     ok &= save(*settings, folder, "settings");
     QWidget* colours = ColoursWindow::showOver(settingsServices, settings);
@@ -98,9 +98,7 @@ int main(int argc, char* argv[])
     colours->close();
     QWidget* alarmSettings = AlarmSettingsWindow::showOver(settingsServices, settings);
     ok &= save(*alarmSettings, folder, "alarm-settings");
-    const NotificationServices notificationServices { store, clock.liveState(), platformWindowManager(),
-                                                      launcher, notice };
-    QWidget* test = TestNotificationWindow::showOver(notificationServices, alarmSettings);
+    QWidget* test = TestNotificationWindow::showOver(settingsServices, alarmSettings);
     ok &= save(*test, folder, "test-notification");
     test->close();
     alarmSettings->close();

@@ -128,14 +128,12 @@ void AccessibilityTest::captionlessControlsAreDescribed()
 QList<QWidget*> AccessibilityTest::openEveryWindow(ClockRig& rig)
 {
     ClockWindow& clock = rig.start();
-    const SettingsServices settingsServices { rig.store,      clock.liveState(), rig.windows,
-                                              rig.timeFormat, rig.launcher,      rig.notice };
-    const NotificationServices notificationServices { rig.store, clock.liveState(), rig.windows, rig.launcher,
-                                                      rig.notice };
+    const WindowServices settingsServices { rig.store,      clock.liveState(), rig.windows,
+                                            rig.timeFormat, rig.launcher,      rig.notice };
     QWidget* settings = SettingsWindow::showOver(settingsServices, &clock);
     QWidget* colours = ColoursWindow::showOver(settingsServices, settings);
     QWidget* alarmSettings = AlarmSettingsWindow::showOver(settingsServices, settings);
-    QWidget* test = TestNotificationWindow::showOver(notificationServices, alarmSettings);
+    QWidget* test = TestNotificationWindow::showOver(settingsServices, alarmSettings);
     clock.notificationWindows().openWindow(6);
     return { &clock, settings, colours, alarmSettings, test, clock.notificationWindows().window(6) };
 }
@@ -178,10 +176,8 @@ void AccessibilityTest::tabFollowsTheDesignedOrder()
 QWidget* AccessibilityTest::openWindow(ClockRig& rig, const QString& name)
 {
     ClockWindow& clock = rig.start();
-    const SettingsServices settingsServices { rig.store,      clock.liveState(), rig.windows,
-                                              rig.timeFormat, rig.launcher,      rig.notice };
-    const NotificationServices notificationServices { rig.store, clock.liveState(), rig.windows, rig.launcher,
-                                                      rig.notice };
+    const WindowServices settingsServices { rig.store,      clock.liveState(), rig.windows,
+                                            rig.timeFormat, rig.launcher,      rig.notice };
     if (name == QStringLiteral("VQ_DBD_SETTINGS"))
         return SettingsWindow::showOver(settingsServices, &clock);
     if (name == QStringLiteral("VQ_DBD_COLORS_WINDOW"))
@@ -189,7 +185,7 @@ QWidget* AccessibilityTest::openWindow(ClockRig& rig, const QString& name)
     if (name == QStringLiteral("VQ_DBD_ALARM_SETTINGS"))
         return AlarmSettingsWindow::showOver(settingsServices, &clock);
     if (name == TestNotificationWindow::windowName())
-        return TestNotificationWindow::showOver(notificationServices, &clock);
+        return TestNotificationWindow::showOver(settingsServices, &clock);
     if (name == AlarmNotificationWindow::windowName(6)) {
         clock.notificationWindows().openWindow(6);
         return clock.notificationWindows().window(6);

@@ -138,16 +138,14 @@ void CaptionsFitTest::everyCaptionFitsItsControl()
     ClockRig rig;
     rig.backend.values = { { "ALARM_6_RUN_COMMAND_TICKBOX", "1" }, { "ALARM_6_NAME_TEXTBOX", "Tea" } };
     ClockWindow& clock = rig.start();
-    const SettingsServices settingsServices { rig.store,      clock.liveState(), rig.windows,
-                                              rig.timeFormat, rig.launcher,      rig.notice };
-    const NotificationServices notificationServices { rig.store, clock.liveState(), rig.windows, rig.launcher,
-                                                      rig.notice };
+    const WindowServices settingsServices { rig.store,      clock.liveState(), rig.windows,
+                                            rig.timeFormat, rig.launcher,      rig.notice };
     NoticeWindow notice;
     notice.tell(QStringLiteral("VQ-DBD - V3 - SETTINGS NOT SAVED"), QStringLiteral("The disk is full."));
     QWidget* settings = SettingsWindow::showOver(settingsServices, &clock);
     QWidget* colours = ColoursWindow::showOver(settingsServices, settings);
     QWidget* alarmSettings = AlarmSettingsWindow::showOver(settingsServices, settings);
-    QWidget* test = TestNotificationWindow::showOver(notificationServices, alarmSettings);
+    QWidget* test = TestNotificationWindow::showOver(settingsServices, alarmSettings);
     clock.notificationWindows().openWindow(6);
     const QList<QWidget*> windows
         = { &clock, settings, colours, alarmSettings, test, clock.notificationWindows().window(6), &notice };

@@ -150,15 +150,13 @@ void DamagedSettingsTest::everyKeyDamagedStartsWithDefaultsAndIsToldOnce()
     ClockWindow clockWindow({ store, clock, format, windowManager, launcher, notice, desktop });
     clockWindow.load();
     clockWindow.show();
-    const SettingsServices settingsServices { store, clockWindow.liveState(), windowManager, format, launcher,
-                                              notice };
-    const NotificationServices notificationServices { store, clockWindow.liveState(), windowManager, launcher,
-                                                      notice };
+    const WindowServices settingsServices { store, clockWindow.liveState(), windowManager, format, launcher,
+                                            notice };
     QWidget* settings = SettingsWindow::showOver(settingsServices, &clockWindow);
     QWidget* colours = ColoursWindow::showOver(settingsServices, settings);
     colours->close();
     QWidget* alarmSettings = AlarmSettingsWindow::showOver(settingsServices, settings);
-    QWidget* test = TestNotificationWindow::showOver(notificationServices, alarmSettings);
+    QWidget* test = TestNotificationWindow::showOver(settingsServices, alarmSettings);
     QList<QWidget*> opened = { &clockWindow, settings, alarmSettings, test };
     for (int n = 1; n <= kSlotCount; ++n) {
         clockWindow.notificationWindows().openWindow(n);

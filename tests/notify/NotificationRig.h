@@ -5,9 +5,10 @@
 #include "FakeWindowManager.h"
 #include "MemorySettingsBackend.h"
 #include "RecordingNotice.h"
-#include "notify/NotificationServices.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
+#include "state/TimeText.h"
+#include "ui/WindowServices.h"
 
 #include <QMetaObject>
 #include <QTimer>
@@ -25,8 +26,9 @@ struct NotificationRig
     FakeWindowManager windows;
     FakeLauncher launcher;
     RecordingNotice notice;
+    TimeTextFormat timeFormat { "C" };
 
-    NotificationServices services() { return { store, state, windows, launcher, notice }; }
+    WindowServices services() { return { store, state, windows, timeFormat, launcher, notice }; }
 };
 
 // One tick of a window's timer, as if its interval had passed; only a running timer ticks.

@@ -435,7 +435,8 @@ void TestAlarmNotificationWindow::aNoticeTakesInputOverModalWindowsAndOutlivesTh
 {
     QFETCH(bool, toldBeforeTheWindowOpened);
     NoticeWindow notice;
-    const NotificationServices services { rig_->store, rig_->state, rig_->windows, rig_->launcher, notice };
+    const WindowServices services { rig_->store,      rig_->state,    rig_->windows,
+                                    rig_->timeFormat, rig_->launcher, notice };
     rig_->state.slot(5).runCommand = 1;
     rig_->state.slot(6).runCommand = 1;
     rig_->launcher.refusal = QStringLiteral("no program named \"Run\" was found on PATH");

@@ -9,6 +9,7 @@
 #include "platform/DetachedProcessLauncher.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
+#include "state/TimeText.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -87,6 +88,7 @@ private:
     test::FakeWindowManager windows_;
     DetachedProcessLauncher launcher_;
     test::RecordingNotice notice_;
+    const TimeTextFormat timeFormat_ { "C" };
     QTemporaryDir dir_;
 };
 
@@ -110,8 +112,8 @@ void RunNowLoadTest::clickRunNow(const QString& commandLine, int hidden, int tim
     slot.runHidden = hidden;
     slot.command = commandLine;
     QWidget owner;
-    AlarmNotificationWindow* window
-        = AlarmNotificationWindow::showOver({ *store_, *state_, windows_, launcher_, notice_ }, 4, &owner);
+    AlarmNotificationWindow* window = AlarmNotificationWindow::showOver(
+        { *store_, *state_, windows_, timeFormat_, launcher_, notice_ }, 4, &owner);
     auto* runNow = window->findChild<QPushButton*>(QStringLiteral("RUN_NOW_BUTTON"));
     QVERIFY(runNow && runNow->isEnabled());
     for (int i = 0; i < times; ++i)

@@ -5,12 +5,12 @@
 #include "FakeWindowManager.h"
 #include "MemorySettingsBackend.h"
 #include "RecordingNotice.h"
-#include "settings_ui/SettingsServices.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/WindowServices.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,7 +41,7 @@ struct SettingsRig
         owner->setObjectName(QStringLiteral("OWNER"));
         owner->show();
     }
-    SettingsServices services() { return { store, state, windows, timeFormat, launcher, notice }; }
+    WindowServices services() { return { store, state, windows, timeFormat, launcher, notice }; }
 };
 
 template<typename Control = QWidget> Control* control(const QWidget* window, const QString& name)

@@ -10,9 +10,11 @@ class TimeTextFormat;
 class UserNotice;
 class WindowManager;
 
-// What the settings windows work with: the store they load and save, the clock's live state they
-// change, and what the windows they open need in turn. Tests give fakes.
-struct SettingsServices
+// What the settings and notification windows work with: the store they load and save, the clock's
+// live state they read and change, the window manager that tells their frame, the clock's time text
+// for the alarm times, the launcher for RUN NOW and the way to tell the user what went wrong. Tests
+// give fakes.
+struct WindowServices
 {
     SettingsStore& store;
     LiveState& state;

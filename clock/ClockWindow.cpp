@@ -51,6 +51,7 @@ ui::ControlDesign makerButtonDesign()
 {
     ui::ControlDesign design;
     design.name = QStringLiteral("VELA_QUILL_BUTTON");
+    design.accessibleName = QStringLiteral("VELA-QUILL: open the settings");
     design.kind = ui::ControlKind::Button;
     design.left = 120;
     design.top = 120;

@@ -37,6 +37,13 @@ constexpr int kRowPitch = 1320;
 
 const FontDesign kRowTextFont { FontDesign::Face::SansSerif, 8.25, true };
 
+// A design with what a screen reader says of it; %1 stands for the slot number.
+ControlDesign described(ControlDesign design, QString accessibleName)
+{
+    design.accessibleName = std::move(accessibleName);
+    return design;
+}
+
 ControlDesign rowLabel(QString name, QString caption, int left, int width)
 {
     return dialogs::control(std::move(name), ControlKind::Label, std::move(caption), left, 600, width, 255);
@@ -99,14 +106,18 @@ std::vector<ControlDesign> firstRowDesigns()
         rowLabel(QStringLiteral("ALARM_XXX_TIME_LABLE%1"), QStringLiteral("Time"), 2400, 495),
         rowTickbox(SlotField::ShowMessage, QStringLiteral("Display Message"), 3480, 600, 1575, 255, false),
         rowTickbox(SlotField::AutoClose, QStringLiteral("Auto Close"), 5520, 600, 1095, 255, true),
-        rowTickbox(SlotField::Enabled, QString(), 240, 840, 255, 375, false),
-        rowTextbox(SlotField::Name, defaults.name, 720, 840, 1575),
-        time,
-        rowTextbox(SlotField::Message, defaults.message, 3480, 840, 3135),
-        numberBox(),
+        described(rowTickbox(SlotField::Enabled, QString(), 240, 840, 255, 375, false),
+                  QStringLiteral("Enable alarm %1")),
+        described(rowTextbox(SlotField::Name, defaults.name, 720, 840, 1575),
+                  QStringLiteral("Name of alarm %1")),
+        described(time, QStringLiteral("Time of alarm %1")),
+        described(rowTextbox(SlotField::Message, defaults.message, 3480, 840, 3135),
+                  QStringLiteral("Message of alarm %1")),
+        described(numberBox(), QStringLiteral("Alarm %1")),
         rowTickbox(SlotField::RunCommand, QStringLiteral("Run Command"), 720, 1200, 1575, 255, false),
         rowTickbox(SlotField::RunHidden, QStringLiteral("Run Hidden"), 2400, 1200, 1215, 255, false),
-        rowTextbox(SlotField::Command, defaults.command, 720, 1440, 5895),
+        described(rowTextbox(SlotField::Command, defaults.command, 720, 1440, 5895),
+                  QStringLiteral("Command of alarm %1")),
         rowNote(),
     };
 }
@@ -133,6 +144,8 @@ std::vector<ControlDesign> rowDesigns(int n)
         design.name = design.kind == ControlKind::Label && design.name.contains(QStringLiteral("XXX"))
             ? design.name.arg(headerSuffix)
             : design.name.arg(n);
+        if (!design.accessibleName.isEmpty())
+            design.accessibleName = design.accessibleName.arg(n);
         design.left += dx;
         design.top += dy;
     }

@@ -112,6 +112,12 @@ std::vector<ControlDesign> coloursDesign()
             = dialogs::control(QString::fromLatin1(preset.name), ControlKind::ColourButton, QString(),
                                preset.left, preset.top, kPresetWidth, kPresetHeight);
         face.backColour = preset.value;
+        // "Red text colour" for RED_FOREGROUND_COLOR_BUTTON.
+        QString colour = face.name.section(u'_', 0, 0).toLower();
+        colour[0] = colour.at(0).toUpper();
+        face.accessibleName = colour
+            + (face.name.contains(QStringLiteral("_FOREGROUND_")) ? QStringLiteral(" text colour")
+                                                                  : QStringLiteral(" background colour"));
         design.push_back(face);
     }
     design.push_back(manualTickbox(kManualTextTickbox, QStringLiteral("Manual TEXT Color"), 240, 1815));

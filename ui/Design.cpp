@@ -178,9 +178,11 @@ QWidget* createControl(QWidget& parent, const ControlDesign& design)
 {
     QWidget* control = makeWidget(parent, design);
     control->setObjectName(design.name);
-    control->setAccessibleName(accessibleNameFor(design.name, design.caption,
-                                                 design.kind == ControlKind::TextBox
-                                                     || design.kind == ControlKind::MultiLineTextBox));
+    control->setAccessibleName(!design.accessibleName.isEmpty()
+                                   ? design.accessibleName
+                                   : accessibleNameFor(design.name, design.caption,
+                                                       design.kind == ControlKind::TextBox
+                                                           || design.kind == ControlKind::MultiLineTextBox));
     const QRect rect = toPixels(design.left, design.top, design.width, design.height);
     control->setGeometry(rect.x(), rect.y(), std::max(1, rect.width()), std::max(1, rect.height()));
     if (design.font)

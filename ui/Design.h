@@ -59,6 +59,9 @@ struct ControlDesign
     bool locked = false; // text boxes: read-only
     bool enabled = true;
     bool visible = true;
+    // What a screen reader says of a control the caption does not describe; when empty, the caption
+    // or the words of the name.
+    QString accessibleName;
 };
 
 // Builds a control from its design. A caption too wide for its control is fitted as the designed

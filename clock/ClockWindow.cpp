@@ -10,7 +10,6 @@
 #include "settings_ui/SettingsWindow.h"
 #include "state/Captions.h"
 #include "state/SettingKeys.h"
-#include "state/SettingsStore.h"
 #include "state/StartupState.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"

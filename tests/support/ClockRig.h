@@ -46,4 +46,16 @@ struct ClockRig
     }
 };
 
+// The place a clock stores when it starts at a stored Left and Top and closes unmoved, as
+// "Left Top".
+inline QString placeStoredByAnUnmovedRun(const QString& left, const QString& top)
+{
+    ClockRig rig;
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Left"), left);
+    rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Top"), top);
+    rig.start().close();
+    return rig.backend.value(QStringLiteral("CLOCK-MAIN-Left")) + u' '
+        + rig.backend.value(QStringLiteral("CLOCK-MAIN-Top"));
+}
+
 } // namespace vqdbd::test

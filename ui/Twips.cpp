@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -104,6 +105,12 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
         QScrollArea* area = scrollingContents(window);
         area->widget()->setFixedSize(client);
         area->setGeometry(QRect(QPoint(0, 0), shown));
+        // The control that holds the focus as the window opens comes into view, once the area has
+        // its size on the screen.
+        QTimer::singleShot(0, area, [area] {
+            if (QWidget* focused = area->window()->focusWidget())
+                area->ensureWidgetVisible(focused, 0, 0);
+        });
     }
     window.setFixedSize(shown);
     const QPoint frameTopLeft = placed.topLeft();

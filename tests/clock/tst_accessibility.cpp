@@ -5,6 +5,7 @@
 // smaller than a window (run again on 640 x 480), the window lies on the screen and every control
 // can be scrolled into view.
 #include "ClockRig.h"
+#include "EventLoop.h"
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
 #include "notify/TestNotificationWindow.h"
@@ -315,6 +316,7 @@ void AccessibilityTest::everyWindowLiesOnTheScreenAndEveryControlComesIntoView()
     ClockRig rig;
     rig.windows.frame = QMargins(1, 20, 1, 1);
     const QList<QWidget*> windows = openEveryWindow(rig);
+    test::runPendingEvents(); // the windows shown, as the event loop shows them
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     int checked = 0;
     for (QWidget* window : windows) {
@@ -324,6 +326,13 @@ void AccessibilityTest::everyWindowLiesOnTheScreenAndEveryControlComesIntoView()
         QVERIFY2(screen.contains(frame),
                  qPrintable(window->objectName() + u' ' + QString::number(frame.width()) + u'x'
                             + QString::number(frame.height())));
+        // The control that holds the focus as the window opens is in view before the user scrolls.
+        if (QWidget* focused = window->focusWidget()) {
+            const QRect place(focused->mapTo(window, QPoint(0, 0)), focused->size());
+            QVERIFY2(window->rect().contains(place),
+                     qPrintable(window->objectName() + u'/' + focused->objectName()
+                                + QStringLiteral(" out of view")));
+        }
         for (QWidget* control : window->findChildren<QWidget*>()) {
             if (!control->isVisibleTo(window) || control->window() != window)
                 continue;

@@ -15,6 +15,7 @@
 #include "ui/Design.h"
 #include "ui/Twips.h"
 #include "ui/UserNotice.h"
+#include "ui/WindowServices.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -117,9 +118,7 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     connect(ticker_, &SecondTicker::secondShown, this, &ClockWindow::onSecondShown);
 
     // The alarms hear each second after the display shows it, and compare with the same text.
-    notificationWindows_ = std::make_unique<SlotNotificationWindows>(
-        WindowServices { store_, state_, windows_, services.timeFormat, services.launcher, services.notice },
-        *this);
+    notificationWindows_ = std::make_unique<SlotNotificationWindows>(windowServices(), *this);
     alarms_ = new AlarmEngine(state_, services.launcher, services.timeFormat, *notificationWindows_,
                               services.desktop, this);
     connect(ticker_, &SecondTicker::secondShown, alarms_, &AlarmEngine::onSecondShown);
@@ -202,10 +201,12 @@ void ClockWindow::onTimeDisplayMouseDown(Qt::MouseButton button)
 
 void ClockWindow::openSettingsWindow()
 {
-    const WindowServices services {
-        store_, state_, windows_, services_.timeFormat, services_.launcher, services_.notice
-    };
-    SettingsWindow::showOver(services, this);
+    SettingsWindow::showOver(windowServices(), this);
+}
+
+WindowServices ClockWindow::windowServices()
+{
+    return { store_, state_, windows_, services_.timeFormat, services_.launcher, services_.notice };
 }
 
 void ClockWindow::onColoursChanged()

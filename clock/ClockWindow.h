@@ -23,6 +23,7 @@ class TimeTextFormat;
 class WallClock;
 class WindowManager;
 struct WallSecond;
+struct WindowServices;
 
 // What the clock window is given to work with; tests give fakes.
 struct ClockServices
@@ -74,6 +75,8 @@ private:
     void onColoursChanged();
     void savePosition();
     void openSettingsWindow();
+    // What the windows the clock opens work with.
+    WindowServices windowServices();
 
     ClockServices services_;
     SettingsStore& store_;

@@ -12,21 +12,6 @@ namespace {
 using Face = ui::FontDesign::Face;
 using Kind = ui::ControlKind;
 
-ui::ControlDesign control(Kind kind, const QString& name, const QString& caption, int left, int top,
-                          int width, int height)
-{
-    ui::ControlDesign design;
-    design.name = name;
-    design.kind = kind;
-    design.caption = caption;
-    design.left = left;
-    design.top = top;
-    design.width = width;
-    design.height = height;
-    design.font = ui::kControlFont;
-    return design;
-}
-
 // A look: font, colours (nullopt keeps the platform's), centred or not, locked or not.
 struct Look
 {
@@ -86,42 +71,49 @@ std::vector<ui::ControlDesign> notificationDesign()
         ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("VQ-DBD"), 3600, 120, 1455, 315),
         ui::titleLabel(QStringLiteral("ALARM_NOTIFICATION_LABEL"), QStringLiteral("ALARM NOTIFICATION"), 5160,
                        120, 3375, 315),
-        styled(control(Kind::TextBox, QStringLiteral("EX_LEFT_TEXTBOX"), QStringLiteral("!!!"), 240, 600, 975,
-                       885),
+        styled(ui::controlDesign(QStringLiteral("EX_LEFT_TEXTBOX"), Kind::TextBox, QStringLiteral("!!!"), 240,
+                                 600, 975, 885),
                marks),
-        styled(control(Kind::TextBox, QStringLiteral("ALARM_NAME_TEXTBOX"), {}, 1440, 600, 5775, 465), name),
-        styled(control(Kind::TextBox, QStringLiteral("EX_RIGHT_TEXTBOX"), QStringLiteral("!!!"), 7440, 600,
-                       975, 900),
+        styled(
+            ui::controlDesign(QStringLiteral("ALARM_NAME_TEXTBOX"), Kind::TextBox, {}, 1440, 600, 5775, 465),
+            name),
+        styled(ui::controlDesign(QStringLiteral("EX_RIGHT_TEXTBOX"), Kind::TextBox, QStringLiteral("!!!"),
+                                 7440, 600, 975, 900),
                marks),
-        styled(control(Kind::TextBox, QStringLiteral("ALARM_NOTIFICATION_MESSAGE_TEXTBOX"), {}, 1440, 1080,
-                       5775, 420),
+        styled(ui::controlDesign(QStringLiteral("ALARM_NOTIFICATION_MESSAGE_TEXTBOX"), Kind::TextBox, {},
+                                 1440, 1080, 5775, 420),
                message),
-        disabled(control(Kind::CheckBox, QStringLiteral("ALARM_RUN_COMMAND_TICKBOX"),
-                         QStringLiteral("Run Command"), 1440, 1560, 1455, 375)),
-        disabled(control(Kind::CheckBox, QStringLiteral("RUN_HIDDEN_TICKBOX"), QStringLiteral("Run Hidden"),
-                         3000, 1560, 1455, 375)),
+        disabled(ui::controlDesign(QStringLiteral("ALARM_RUN_COMMAND_TICKBOX"), Kind::CheckBox,
+                                   QStringLiteral("Run Command"), 1440, 1560, 1455, 375)),
+        disabled(ui::controlDesign(QStringLiteral("RUN_HIDDEN_TICKBOX"), Kind::CheckBox,
+                                   QStringLiteral("Run Hidden"), 3000, 1560, 1455, 375)),
         // Hidden until the slot fires again while the window is still open; then it says when.
-        hidden(styled(control(Kind::Label, QStringLiteral("FIRED_AGAIN_LABEL"), {}, 4560, 1560, 3000, 375),
-                      firedAgain)),
-        styled(control(Kind::TextBox, QStringLiteral("ALARM_NUMBER_LEFT_TEXTBOX"), {}, 480, 1680, 495, 495),
+        hidden(styled(
+            ui::controlDesign(QStringLiteral("FIRED_AGAIN_LABEL"), Kind::Label, {}, 4560, 1560, 3000, 375),
+            firedAgain)),
+        styled(ui::controlDesign(QStringLiteral("ALARM_NUMBER_LEFT_TEXTBOX"), Kind::TextBox, {}, 480, 1680,
+                                 495, 495),
                number),
-        styled(control(Kind::TextBox, QStringLiteral("ALARM_NUMBER_RIGHT_TEXTBOX"), {}, 7680, 1680, 495, 495),
+        styled(ui::controlDesign(QStringLiteral("ALARM_NUMBER_RIGHT_TEXTBOX"), Kind::TextBox, {}, 7680, 1680,
+                                 495, 495),
                number),
-        styled(control(Kind::TextBox, QStringLiteral("ALARM_RUN_COMMAND_TEXTBOX"), {}, 1440, 1920, 5775, 285),
+        styled(ui::controlDesign(QStringLiteral("ALARM_RUN_COMMAND_TEXTBOX"), Kind::TextBox, {}, 1440, 1920,
+                                 5775, 285),
                command),
-        control(Kind::Button, QStringLiteral("RUN_NOW_BUTTON"), QStringLiteral("RUN NOW"), 240, 2400, 975,
-                495),
-        control(Kind::CheckBox, QStringLiteral("ALARM_MESSAGE_AUTO_CLOSE_TICKBOX"),
-                QStringLiteral("Auto Close"), 1440, 2400, 735, 495),
-        styled(control(Kind::TextBox, QStringLiteral("AUTOCLOSE_IN_TB"), QStringLiteral("AUTOCLOSE:"), 2400,
-                       2400, 1935, 465),
+        ui::controlDesign(QStringLiteral("RUN_NOW_BUTTON"), Kind::Button, QStringLiteral("RUN NOW"), 240,
+                          2400, 975, 495),
+        ui::controlDesign(QStringLiteral("ALARM_MESSAGE_AUTO_CLOSE_TICKBOX"), Kind::CheckBox,
+                          QStringLiteral("Auto Close"), 1440, 2400, 735, 495),
+        styled(ui::controlDesign(QStringLiteral("AUTOCLOSE_IN_TB"), Kind::TextBox,
+                                 QStringLiteral("AUTOCLOSE:"), 2400, 2400, 1935, 465),
                autoCloseIn),
-        styled(control(Kind::TextBox, QStringLiteral("AUTOCLOSE_COUNTDOWN_TB"), QStringLiteral("00"), 4440,
-                       2400, 615, 465),
+        styled(ui::controlDesign(QStringLiteral("AUTOCLOSE_COUNTDOWN_TB"), Kind::TextBox,
+                                 QStringLiteral("00"), 4440, 2400, 615, 465),
                countdown),
-        control(Kind::Button, QStringLiteral("START_STOP_BUTTON"), QStringLiteral("START"), 5280, 2400, 975,
-                495),
-        control(Kind::Button, QStringLiteral("OK_BUTTON"), QStringLiteral("OK"), 6480, 2400, 1935, 495),
+        ui::controlDesign(QStringLiteral("START_STOP_BUTTON"), Kind::Button, QStringLiteral("START"), 5280,
+                          2400, 975, 495),
+        ui::controlDesign(QStringLiteral("OK_BUTTON"), Kind::Button, QStringLiteral("OK"), 6480, 2400, 1935,
+                          495),
     };
 }
 
@@ -138,8 +130,9 @@ std::vector<ui::ControlDesign> testNotificationDesign()
     // Says why a command line typed here will not run, while it is typed. It takes the place of the
     // fired-again note, which a window with no alarm behind it never shows.
     const Look note { { Face::SansSerif, 8.25, true }, ui::kRed, std::nullopt, false, false };
-    design.push_back(hidden(
-        styled(control(Kind::Label, QStringLiteral("COMMAND_NOTE_LABEL"), {}, 4560, 1560, 3000, 375), note)));
+    design.push_back(hidden(styled(
+        ui::controlDesign(QStringLiteral("COMMAND_NOTE_LABEL"), Kind::Label, {}, 4560, 1560, 3000, 375),
+        note)));
     return design;
 }
 

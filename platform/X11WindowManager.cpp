@@ -10,7 +10,10 @@
 #include <QList>
 #include <QThread>
 #include <QWidget>
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <xcb/xcb.h>
 
@@ -76,12 +79,7 @@ public:
         const auto id = static_cast<xcb_window_t>(window.winId());
         if (auto known = readFrameExtents(id))
             return *known;
-        xcb_client_message_event_t event {};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = id;
-        event.type = requestFrameExtents_;
-        sendToRoot(event);
+        sendToRoot(id, requestFrameExtents_, {});
         // The window manager answers by setting the property; a manager that does not support the
         // request never does, and the window then keeps its size without a frame.
         for (int attempt = 0; attempt < 50; ++attempt) {
@@ -161,15 +159,7 @@ public:
             restackSupported_ = readSupported().contains(restackWindow_);
         if (*restackSupported_) {
             // Above no sibling in particular: the top of the window's own layer.
-            xcb_client_message_event_t event {};
-            event.response_type = XCB_CLIENT_MESSAGE;
-            event.format = 32;
-            event.window = id;
-            event.type = restackWindow_;
-            event.data.data32[0] = kSourcePager;
-            event.data.data32[1] = XCB_WINDOW_NONE;
-            event.data.data32[2] = XCB_STACK_MODE_ABOVE;
-            sendToRoot(event);
+            sendToRoot(id, restackWindow_, { kSourcePager, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE });
             return;
         }
         // A window manager without the hint sees the request to configure the window instead.
@@ -260,8 +250,15 @@ private:
                         static_cast<int>(values[3]));
     }
 
-    void sendToRoot(const xcb_client_message_event_t& event)
+    // A client message about `window` to the root window, where the window manager hears it.
+    void sendToRoot(xcb_window_t window, xcb_atom_t type, std::initializer_list<std::uint32_t> data)
     {
+        xcb_client_message_event_t event {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = type;
+        std::copy(data.begin(), data.end(), std::begin(event.data.data32));
         xcb_send_event(connection_, 0, root_,
                        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                        reinterpret_cast<const char*>(&event));
@@ -271,16 +268,7 @@ private:
     // An EWMH _NET_WM_STATE request to the root window, which the window manager carries out.
     void changeState(xcb_window_t window, std::uint32_t action, xcb_atom_t first, xcb_atom_t second)
     {
-        xcb_client_message_event_t event {};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window;
-        event.type = netWmState_;
-        event.data.data32[0] = action;
-        event.data.data32[1] = first;
-        event.data.data32[2] = second;
-        event.data.data32[3] = kSourceApplication;
-        sendToRoot(event);
+        sendToRoot(window, netWmState_, { action, first, second, kSourceApplication });
     }
 
     xcb_connection_t* connection_;

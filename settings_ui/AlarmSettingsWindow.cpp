@@ -46,15 +46,15 @@ ControlDesign described(ControlDesign design, QString accessibleName)
 
 ControlDesign rowLabel(QString name, QString caption, int left, int width)
 {
-    return dialogs::control(std::move(name), ControlKind::Label, std::move(caption), left, 600, width, 255);
+    return ui::controlDesign(std::move(name), ControlKind::Label, std::move(caption), left, 600, width, 255);
 }
 
 ControlDesign rowTickbox(SlotField field, QString caption, int left, int top, int width, int height,
                          bool enabled)
 {
     ControlDesign design
-        = dialogs::control(QString::fromLatin1(slotFieldInfo(field).keyPattern), ControlKind::CheckBox,
-                           std::move(caption), left, top, width, height);
+        = ui::controlDesign(QString::fromLatin1(slotFieldInfo(field).keyPattern), ControlKind::CheckBox,
+                            std::move(caption), left, top, width, height);
     design.enabled = enabled;
     return design;
 }
@@ -62,8 +62,8 @@ ControlDesign rowTickbox(SlotField field, QString caption, int left, int top, in
 // A row text box starts in the off look.
 ControlDesign rowTextbox(SlotField field, QString text, int left, int top, int width)
 {
-    ControlDesign design = dialogs::control(QString::fromLatin1(slotFieldInfo(field).keyPattern),
-                                            ControlKind::TextBox, std::move(text), left, top, width, 285);
+    ControlDesign design = ui::controlDesign(QString::fromLatin1(slotFieldInfo(field).keyPattern),
+                                             ControlKind::TextBox, std::move(text), left, top, width, 285);
     design.font = kRowTextFont;
     design.backColour = ui::kLightGrey;
     design.locked = true;
@@ -73,8 +73,8 @@ ControlDesign rowTextbox(SlotField field, QString text, int left, int top, int w
 
 ControlDesign numberBox()
 {
-    ControlDesign design = dialogs::control(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX"), ControlKind::TextBox,
-                                            QString(), 120, 1200, 495, 495);
+    ControlDesign design = ui::controlDesign(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX"), ControlKind::TextBox,
+                                             QString(), 120, 1200, 495, 495);
     design.font = FontDesign { FontDesign::Face::ArialBlack, 14.25, true };
     design.textColour = ui::kYellow;
     design.backColour = ui::kBlack;
@@ -86,8 +86,8 @@ ControlDesign numberBox()
 // will not run. It fills the row's free space right of Run Hidden, up to the column's edge.
 ControlDesign rowNote()
 {
-    ControlDesign design = dialogs::control(QStringLiteral("ALARM_%1_NOTE_LABEL"), ControlKind::Label,
-                                            QString(), 3660, 1200, 3090, 255);
+    ControlDesign design = ui::controlDesign(QStringLiteral("ALARM_%1_NOTE_LABEL"), ControlKind::Label,
+                                             QString(), 3660, 1200, 3090, 255);
     design.textColour = ui::kRed;
     design.visible = false;
     return design;
@@ -124,8 +124,8 @@ std::vector<ControlDesign> firstRowDesigns()
 
 ControlDesign line(int number, int left, int top, int width, int height)
 {
-    return dialogs::control(QStringLiteral("Line%1").arg(number), ControlKind::Line, QString(), left, top,
-                            width, height);
+    return ui::controlDesign(QStringLiteral("Line%1").arg(number), ControlKind::Line, QString(), left, top,
+                             width, height);
 }
 
 void setSwitch(QCheckBox& box, int value)
@@ -168,19 +168,19 @@ std::vector<ControlDesign> alarmSettingsDesign()
     for (const int y : { 480, 1800, 3120, 4440, 5760, 7080 })
         design.push_back(line(++lineNumber, 120, y, 13320, 0));
     design.push_back(line(++lineNumber, kColumnShift, 480, 0, 6600));
-    design.push_back(dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"),
-                                      9120, 7320, 2655, 495));
-    ControlDesign master = dialogs::control(settings::kEnableAlarms.name(), ControlKind::CheckBox,
-                                            QStringLiteral("Enable Alarms"), 5520, 120, 2415, 255);
+    design.push_back(ui::controlDesign(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"),
+                                       9120, 7320, 2655, 495));
+    ControlDesign master = ui::controlDesign(settings::kEnableAlarms.name(), ControlKind::CheckBox,
+                                             QStringLiteral("Enable Alarms"), 5520, 120, 2415, 255);
     master.font = FontDesign { FontDesign::Face::ArialBlack, 11.25, true };
     design.push_back(master);
     for (int n = 1; n <= kSlotCount; ++n) {
         const std::vector<ControlDesign> row = rowDesigns(n);
         design.insert(design.end(), row.begin(), row.end());
     }
-    design.push_back(dialogs::control(QStringLiteral("TEST_ALARM_WINDOW_BUTTON"), ControlKind::Button,
-                                      QStringLiteral("Test Alarm Notification Window"), 2160, 7320, 3015,
-                                      495));
+    design.push_back(ui::controlDesign(QStringLiteral("TEST_ALARM_WINDOW_BUTTON"), ControlKind::Button,
+                                       QStringLiteral("Test Alarm Notification Window"), 2160, 7320, 3015,
+                                       495));
     return design;
 }
 

@@ -63,7 +63,7 @@ const QString kDefaultBackgroundEntry = QStringLiteral("&H00000000&");
 ControlDesign manualTickbox(const QString& name, QString caption, int left, int width)
 {
     ControlDesign design
-        = dialogs::control(name, ControlKind::CheckBox, std::move(caption), left, 4080, width, 375);
+        = ui::controlDesign(name, ControlKind::CheckBox, std::move(caption), left, 4080, width, 375);
     design.visible = false;
     return design;
 }
@@ -72,7 +72,7 @@ ControlDesign manualTickbox(const QString& name, QString caption, int left, int 
 ControlDesign entryBox(const QString& name, QString text, int left)
 {
     ControlDesign design
-        = dialogs::control(name, ControlKind::TextBox, std::move(text), left, 4080, 1455, 375);
+        = ui::controlDesign(name, ControlKind::TextBox, std::move(text), left, 4080, 1455, 375);
     design.backColour = ui::kLightGrey;
     design.locked = true;
     design.enabled = false;
@@ -84,7 +84,7 @@ ControlDesign entryBox(const QString& name, QString text, int left)
 ControlDesign previewSwatch(QString name, int left)
 {
     ControlDesign design
-        = dialogs::control(std::move(name), ControlKind::TextBox, QString(), left, 4560, 4095, 495);
+        = ui::controlDesign(std::move(name), ControlKind::TextBox, QString(), left, 4560, 4095, 495);
     design.backColour = ui::kGreen;
     design.locked = true;
     design.enabled = false;
@@ -102,15 +102,15 @@ std::vector<ControlDesign> coloursDesign()
                        4095, 315),
         ui::titleLabel(QStringLiteral("SET_BACKGROUND_COLOR_LABEL"), QStringLiteral("Set BACKGROUND Color"),
                        4800, 600, 4095, 315),
-        dialogs::control(QStringLiteral("Line1"), ControlKind::Line, QString(), 4560, 600, 0, 1560),
-        dialogs::control(QStringLiteral("Line2"), ControlKind::Line, QString(), 240, 2160, 8640, 0),
-        dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 3840, 2400,
-                         1455, 615),
+        ui::controlDesign(QStringLiteral("Line1"), ControlKind::Line, QString(), 4560, 600, 0, 1560),
+        ui::controlDesign(QStringLiteral("Line2"), ControlKind::Line, QString(), 240, 2160, 8640, 0),
+        ui::controlDesign(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 3840, 2400,
+                          1455, 615),
     };
     for (const ColoursWindow::Preset& preset : ColoursWindow::kPresets) {
         ControlDesign face
-            = dialogs::control(QString::fromLatin1(preset.name), ControlKind::ColourButton, QString(),
-                               preset.left, preset.top, kPresetWidth, kPresetHeight);
+            = ui::controlDesign(QString::fromLatin1(preset.name), ControlKind::ColourButton, QString(),
+                                preset.left, preset.top, kPresetWidth, kPresetHeight);
         face.backColour = preset.value;
         // "Red text colour" for RED_FOREGROUND_COLOR_BUTTON.
         QString colour = face.name.section(u'_', 0, 0).toLower();

@@ -11,21 +11,6 @@
 
 namespace vqdbd::dialogs {
 
-ui::ControlDesign control(QString name, ui::ControlKind kind, QString caption, int left, int top, int width,
-                          int height)
-{
-    ui::ControlDesign design;
-    design.name = std::move(name);
-    design.kind = kind;
-    design.caption = std::move(caption);
-    design.left = left;
-    design.top = top;
-    design.width = width;
-    design.height = height;
-    design.font = ui::kControlFont;
-    return design;
-}
-
 void makeModal(QWidget& dialog)
 {
     dialog.setWindowModality(Qt::ApplicationModal);

@@ -21,11 +21,6 @@ namespace dialogs {
 inline constexpr Qt::WindowFlags kFixedDialog
     = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
-// A control's design with its name, kind, caption and place in twips, in the small font the windows'
-// controls were drawn in; other looks are set on it.
-ui::ControlDesign control(QString name, ui::ControlKind kind, QString caption, int left, int top, int width,
-                          int height);
-
 // Readies a dialog for showing over its owner: the owner and the windows beneath take no input
 // while it is open (their timers keep running), and it is deleted when it closes.
 void makeModal(QWidget& dialog);

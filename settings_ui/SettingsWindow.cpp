@@ -40,12 +40,12 @@ std::vector<ControlDesign> settingsDesign()
 {
     // Built but never shown, and without behaviour: no key belongs to them.
     ControlDesign enableAlarms
-        = dialogs::control(settings::kEnableAlarms.name(), ControlKind::CheckBox,
-                           QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375);
+        = ui::controlDesign(settings::kEnableAlarms.name(), ControlKind::CheckBox,
+                            QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375);
     enableAlarms.visible = false;
     ControlDesign showInTaskbar
-        = dialogs::control(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
-                           QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255);
+        = ui::controlDesign(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
+                            QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255);
     showInTaskbar.enabled = false;
     showInTaskbar.visible = false;
     return {
@@ -57,14 +57,14 @@ std::vector<ControlDesign> settingsDesign()
                        QStringLiteral("Version ") + QLatin1String(identity::kVersion), 6600, 120, 1695, 315),
         ui::titleLabel(QStringLiteral("VQ_DBD_CREATOR"),
                        QStringLiteral("Created By ") + SettingsWindow::kMakerName, 120, 480, 4815, 315),
-        dialogs::control(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 6240, 960,
-                         1935, 615),
-        dialogs::control(kAlwaysOnTopKey, ControlKind::CheckBox, QStringLiteral("Always On Top"), 2280, 1080,
-                         1455, 375),
-        dialogs::control(QStringLiteral("ALARM_SETTINGS_BUTTON"), ControlKind::Button,
-                         QStringLiteral("Alarm Settings"), 4080, 1080, 1815, 375),
-        dialogs::control(QStringLiteral("COLORS_BUTTON"), ControlKind::Button, QStringLiteral("Clock Colors"),
-                         240, 1080, 1695, 375),
+        ui::controlDesign(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 6240, 960,
+                          1935, 615),
+        ui::controlDesign(kAlwaysOnTopKey, ControlKind::CheckBox, QStringLiteral("Always On Top"), 2280, 1080,
+                          1455, 375),
+        ui::controlDesign(QStringLiteral("ALARM_SETTINGS_BUTTON"), ControlKind::Button,
+                          QStringLiteral("Alarm Settings"), 4080, 1080, 1815, 375),
+        ui::controlDesign(QStringLiteral("COLORS_BUTTON"), ControlKind::Button,
+                          QStringLiteral("Clock Colors"), 240, 1080, 1695, 375),
         enableAlarms,
         showInTaskbar,
     };

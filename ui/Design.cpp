@@ -210,16 +210,25 @@ void createControls(QWidget& parent, std::span<const ControlDesign> designs)
         createControl(parent, design);
 }
 
-ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height)
+ControlDesign controlDesign(QString name, ControlKind kind, QString caption, int left, int top, int width,
+                            int height)
 {
     ControlDesign design;
     design.name = std::move(name);
-    design.kind = ControlKind::Label;
+    design.kind = kind;
     design.caption = std::move(caption);
     design.left = left;
     design.top = top;
     design.width = width;
     design.height = height;
+    design.font = kControlFont;
+    return design;
+}
+
+ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height)
+{
+    ControlDesign design
+        = controlDesign(std::move(name), ControlKind::Label, std::move(caption), left, top, width, height);
     design.font = FontDesign { FontDesign::Face::SansSerif, 9.75, true };
     design.textColour = kGreen;
     design.backColour = kBlack;

@@ -96,6 +96,12 @@ QFont designFont(const FontDesign& font);
 void setTextColour(QWidget& control, qint32 colour);
 void setBackColour(QWidget& control, qint32 colour);
 
+// A control's design with its name, kind, caption and place in twips, in the small sans serif the
+// windows were drawn in (a face with Arial's narrow metrics, so that captions fit their places);
+// other looks are set on it.
+ControlDesign controlDesign(QString name, ControlKind kind, QString caption, int left, int top, int width,
+                            int height);
+
 // The common look of title labels: green on black, 9.75 pt bold, centred.
 ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height);
 

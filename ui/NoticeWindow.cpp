@@ -31,15 +31,9 @@ std::vector<ui::ControlDesign> noticeDesign()
     list.font = ui::FontDesign { ui::FontDesign::Face::SansSerif, 8.25, false };
     list.locked = true;
 
-    ui::ControlDesign dismiss;
-    dismiss.name = QStringLiteral("DISMISS_BUTTON");
-    dismiss.kind = ui::ControlKind::Button;
-    dismiss.caption = QStringLiteral("DISMISS");
-    dismiss.left = 6600;
-    dismiss.top = 3000;
-    dismiss.width = 1935;
-    dismiss.height = 495;
-    dismiss.font = ui::kControlFont;
+    const ui::ControlDesign dismiss
+        = ui::controlDesign(QStringLiteral("DISMISS_BUTTON"), ui::ControlKind::Button,
+                            QStringLiteral("DISMISS"), 6600, 3000, 1935, 495);
 
     return {
         ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 3375, 315),

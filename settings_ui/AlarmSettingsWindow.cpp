@@ -204,9 +204,7 @@ AlarmSettingsWindow::AlarmSettingsWindow(const WindowServices& services, QWidget
         Row& row = rows_.at(static_cast<std::size_t>(n - 1));
         row.slot = n;
         takeRow(row);
-        for (QWidget* control :
-             std::initializer_list<QWidget*> { row.enabled, row.name, row.time, row.showMessage, row.message,
-                                               row.autoClose, row.runCommand, row.runHidden, row.command }) {
+        for (QWidget* control : rowControls(row)) {
             setTabOrder(previous, control);
             previous = control;
         }
@@ -243,6 +241,12 @@ void AlarmSettingsWindow::takeRow(Row& row)
     ui::whenValueChanges(*row.runCommand, *this, [this, &row] { onRunCommandTickboxChanged(row); });
     connect(row.time, &QLineEdit::textChanged, this, [this, &row] { onTimeTextboxChanged(row); });
     connect(row.command, &QLineEdit::textChanged, this, [this, &row] { onRunCommandTextboxChanged(row); });
+}
+
+std::array<QWidget*, 9> AlarmSettingsWindow::rowControls(const Row& row)
+{
+    return { row.enabled,   row.name,       row.time,      row.showMessage, row.message,
+             row.autoClose, row.runCommand, row.runHidden, row.command };
 }
 
 QCheckBox* AlarmSettingsWindow::tickbox(const Row& row, SlotField field) const
@@ -291,38 +295,48 @@ void AlarmSettingsWindow::load()
     loadTexts(SlotField::Command);
     loadSwitches(SlotField::AutoClose);
     loadSwitches(SlotField::RunHidden);
+    if (!ui::isOn(*enableAlarms_))
+        greyRows();
+    loaded_ = true;
 }
 
 void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
 {
-    LiveState& state = services_.state;
-    if (ui::isOn(*enableAlarms_)) {
-        for (Row& row : rows_)
-            row.enabled->setEnabled(true);
-        services_.store.saveSwitch(settings::kEnableAlarms.name(), 1);
-        state.masterSwitch = 1;
-        for (Row& row : rows_)
-            row.runHidden->setEnabled(true);
-        // The rows come back as the store holds them, and so do their checks: clearing the master
-        // stopped every check, and the clock must never do other than the store and this window say.
+    const int master = ui::switchValue(*enableAlarms_);
+    if (forms::isOn(master)) {
+        ungreyRows();
         for (Row& row : rows_) {
-            const int stored = services_.store.readSwitch(slotKey(SlotField::Enabled, row.slot), 0);
-            setSwitch(*row.enabled, stored);
-            state.setSlotCheckRunning(row.slot, forms::isOn(stored));
+            row.enabled->setEnabled(true);
+            row.runHidden->setEnabled(true);
         }
-        return;
+    } else {
+        greyRows();
     }
-    for (Row& row : rows_)
-        row.enabled->setEnabled(false);
-    services_.store.saveSwitch(settings::kEnableAlarms.name(), 0);
-    state.masterSwitch = 0;
-    for (Row& row : rows_)
-        row.runHidden->setEnabled(false);
-    for (Row& row : rows_)
-        setSwitch(*row.enabled, 0);
-    // No alarm fires from here on, even if the window is closed without OK.
-    for (Row& row : rows_)
-        state.setSlotCheckRunning(row.slot, false);
+    services_.store.saveSwitch(settings::kEnableAlarms.name(), master);
+    // Opening the window shows the switch as it stands: only a change made in it switches the alarms,
+    // at once and even if the window is then closed without OK. No alarm fires while it is off, and
+    // ticked again, the slots fire as they are, since clearing it changed none of them.
+    if (loaded_)
+        services_.state.switchAlarms(master);
+}
+
+void AlarmSettingsWindow::greyRows()
+{
+    for (const Row& row : rows_) {
+        for (QWidget* control : rowControls(row)) {
+            if (control->isEnabledTo(this)) {
+                greyedControls_.push_back(control);
+                control->setEnabled(false);
+            }
+        }
+    }
+}
+
+void AlarmSettingsWindow::ungreyRows()
+{
+    for (QWidget* control : greyedControls_)
+        control->setEnabled(true);
+    greyedControls_.clear();
 }
 
 void AlarmSettingsWindow::onAlarmTickboxChanged(Row& row)
@@ -457,8 +471,7 @@ void AlarmSettingsWindow::onOkClicked()
 
     // A row's check runs only under a ticked master switch, so that no alarm fires while this
     // window says alarms are off (a row stored on under a master switch stored off).
-    for (const Row& row : rows_)
-        state.setSlotCheckRunning(row.slot, forms::isOn(master) && ui::isOn(*row.enabled));
+    state.switchAlarms(master);
     close();
 }
 

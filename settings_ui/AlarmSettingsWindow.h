@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -17,7 +18,9 @@ namespace vqdbd {
 
 // The alarm settings window: the ten alarm rows and the master alarm switch. Each check box runs
 // its rule whenever its value changes, however it changed. The master switch acts at once on the
-// store and the clock; OK saves every row, puts it into the live state and switches the slot checks.
+// store and the clock, and while it is off greys the rows out without changing them, so switching
+// alarms off for a while loses no alarm; OK saves every row, puts it into the live state and switches
+// the slot checks.
 class AlarmSettingsWindow final : public QWidget
 {
     Q_OBJECT
@@ -53,6 +56,12 @@ private:
 
     // Finds slot n's built controls and connects their handlers.
     void takeRow(Row& row);
+    // A row's controls that hold its fields, in reading order.
+    static std::array<QWidget*, 9> rowControls(const Row& row);
+    // While alarms are off every row is greyed out as it stands, its ticks and texts kept; greyRows
+    // remembers which controls it disabled so that ungreyRows gives each its own state back.
+    void greyRows();
+    void ungreyRows();
     void onEnableAlarmsTickboxChanged();
     void onAlarmTickboxChanged(Row& row);
     void onDisplayMessageTickboxChanged(Row& row);
@@ -71,6 +80,8 @@ private:
     QCheckBox* enableAlarms_ = nullptr;
     QPushButton* okButton_ = nullptr;
     std::array<Row, kSlotCount> rows_ {};
+    std::vector<QWidget*> greyedControls_;
+    bool loaded_ = false;
 };
 
 } // namespace vqdbd

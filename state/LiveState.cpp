@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LiveState.h"
 
+#include "ValueForms.h"
+
 namespace vqdbd {
 
 void LiveState::setTextColour(qint32 colour)
@@ -34,6 +36,13 @@ void LiveState::setSlotCheckRunning(int n, bool running)
         return;
     check = running;
     Q_EMIT slotCheckChanged(n, running);
+}
+
+void LiveState::switchAlarms(int master)
+{
+    masterSwitch = master;
+    for (int n = 1; n <= kSlotCount; ++n)
+        setSlotCheckRunning(n, forms::isOn(master) && forms::isOn(slot(n).enabled));
 }
 
 } // namespace vqdbd

@@ -38,6 +38,9 @@ public:
 
     bool isSlotCheckRunning(int n) const { return slotChecks_.at(static_cast<std::size_t>(n - 1)); }
     void setSlotCheckRunning(int n, bool running);
+    // Sets the master alarm switch and the slot checks by it: with the switch on, exactly the checks
+    // of the enabled slots run; with it off, none does. The slots themselves are left as they are.
+    void switchAlarms(int master);
 
 Q_SIGNALS:
     void coloursChanged();

@@ -36,10 +36,7 @@ void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 void startChecks(LiveState& state)
 {
     state.setAlwaysOnTopCheckRunning(forms::isOn(state.alwaysOnTopSwitch));
-    if (!forms::isOn(state.masterSwitch))
-        return;
-    for (int n = 1; n <= kSlotCount; ++n)
-        state.setSlotCheckRunning(n, forms::isOn(state.slot(n).enabled));
+    state.switchAlarms(state.masterSwitch);
 }
 
 } // namespace vqdbd

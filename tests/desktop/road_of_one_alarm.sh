@@ -3,7 +3,9 @@
 # One alarm set up through the real windows, as a user would: open the settings window from the
 # clock, then the alarm settings window; tick the master switch and row 3, type the name Tea and a
 # time a few seconds ahead, tick Display Message and Run Command, type a command line and press OK.
-# At that time the command runs once and the window "... - Tea" opens.
+# Then alarms are switched off with Enable Alarms and OK, and on again in a later opening: the row
+# keeps every tick and text throughout. At its time the command runs once and the window "... - Tea"
+# opens.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -31,11 +33,37 @@ WATCHDOG=$!
 clock=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
 wait_until_viewable "$clock"
 
+# Opens the alarm settings window from the settings window: sets alarms.
+open_alarm_settings() {
+    click_at "$settings" 4980 1260 # "Alarm Settings"
+    alarms=$(wait_for_window '^VQ-DBD - V3 - ALARM SETTINGS$') || fail "the alarm settings window did not open"
+}
+
+# Presses OK in the alarm settings window and waits for it to close.
+press_ok() {
+    click_at "$alarms" 10440 7560
+    for _ in $(seq 1 200); do
+        xdotool search --name '^VQ-DBD - V3 - ALARM SETTINGS$' >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    xwininfo -root -tree | grep -E 'VQ|xlogo' >&2 || true
+    cat "$conf" >&2 || true
+    fail "OK did not close the alarm settings window"
+}
+
+# Fails unless each key holds the value: "KEY=value ...".
+expect_stored() {
+    local entry
+    for entry in "$@"; do
+        [ "$(setting "$conf" "${entry%%=*}")" = "${entry#*=}" ] ||
+            fail "${entry%%=*} stored as '$(setting "$conf" "${entry%%=*}")', not '${entry#*=}' ($step)"
+    done
+}
+
 click_at "$clock" 480 420 # the maker button
 settings=$(wait_for_window '^VQ - DBD - V3 - SETTINGS$') || fail "the maker button did not open the settings window"
 wait_until_viewable "$settings"
-click_at "$settings" 4980 1260 # "Alarm Settings"
-alarms=$(wait_for_window '^VQ-DBD - V3 - ALARM SETTINGS$') || fail "the alarm settings window did not open"
+open_alarm_settings
 # Each window carries the drum icon in both its sizes, not the window manager's stand-in.
 for window in "$clock" "$settings" "$alarms"; do
     icon=$(xprop -id "$window" _NET_WM_ICON)
@@ -50,27 +78,30 @@ row=2640 # row 3 lies two rows of 1320 twips below row 1
 click_at "$alarms" 5640 240 # ENABLE_ALARMS_TICKBOX
 click_at "$alarms" 360 $((1020 + row)) # ALARM_3_TICKBOX
 type_into "$alarms" 1500 $((980 + row)) "Tea" # ALARM_3_NAME_TEXTBOX
-due=$(date -d "@$(($(date +%s) + 12))" +%X)
+due=$(date -d "@$(($(date +%s) + 30))" +%X)
 type_into "$alarms" 2880 $((980 + row)) "$due" # ALARM_3_TIME_TEXTBOX
 click_at "$alarms" 3600 $((720 + row)) # ALARM_3_DISPLAY_MESSAGE_TICKBOX
 click_at "$alarms" 840 $((1320 + row)) # ALARM_3_RUN_COMMAND_TICKBOX
 type_into "$alarms" 3600 $((1580 + row)) "sh -c 'echo ran >> $ran'" # ALARM_3_RUN_COMMAND_TEXTBOX
-click_at "$alarms" 10440 7560 # OK
-for _ in $(seq 1 200); do
-    xdotool search --name '^VQ-DBD - V3 - ALARM SETTINGS$' >/dev/null 2>&1 || break
-    sleep 0.05
-done
-if xdotool search --name '^VQ-DBD - V3 - ALARM SETTINGS$' >/dev/null 2>&1; then
-    xwininfo -root -tree | grep -E 'VQ|xlogo' >&2 || true
-    cat "$conf" >&2 || true
-    fail "OK did not close the alarm settings window"
-fi
+press_ok
+row3=(ALARM_3_TICKBOX=1 ALARM_3_DISPLAY_MESSAGE_TICKBOX=1 ALARM_3_RUN_COMMAND_TICKBOX=1
+    ALARM_3_NAME_TEXTBOX=Tea "ALARM_3_TIME_TEXTBOX=$due")
+step="after OK"
+expect_stored ENABLE_ALARMS_TICKBOX=1 "${row3[@]}"
 
-for key in ENABLE_ALARMS_TICKBOX ALARM_3_TICKBOX ALARM_3_DISPLAY_MESSAGE_TICKBOX ALARM_3_RUN_COMMAND_TICKBOX; do
-    [ "$(setting "$conf" "$key")" = 1 ] || fail "$key stored as '$(setting "$conf" "$key")' after OK"
-done
-[ "$(setting "$conf" ALARM_3_NAME_TEXTBOX)" = Tea ] || fail "name stored as '$(setting "$conf" ALARM_3_NAME_TEXTBOX)'"
-[ "$(setting "$conf" ALARM_3_TIME_TEXTBOX)" = "$due" ] || fail "time stored as '$(setting "$conf" ALARM_3_TIME_TEXTBOX)'"
+# Alarms off for a while: the row stays as it was set.
+open_alarm_settings
+wait_until_viewable "$alarms"
+click_at "$alarms" 5640 240 # ENABLE_ALARMS_TICKBOX
+press_ok
+step="after Enable Alarms was cleared and OK pressed"
+expect_stored ENABLE_ALARMS_TICKBOX=0 "${row3[@]}"
+open_alarm_settings
+wait_until_viewable "$alarms"
+click_at "$alarms" 5640 240
+press_ok
+step="after Enable Alarms was ticked again in a later window"
+expect_stored ENABLE_ALARMS_TICKBOX=1 "${row3[@]}"
 [ "$(date +%s)" -lt "$(date -d "$due" +%s)" ] || fail "the setting-up took past $due"
 [ -e "$ran" ] && fail "the command ran before $due"
 

@@ -3,6 +3,7 @@
 #include "TestLocales.h"
 #include "settings_ui/AlarmSettingsWindow.h"
 #include "state/AlarmSlot.h"
+#include "state/StartupState.h"
 #include "ui/Twips.h"
 
 #include <QPushButton>
@@ -21,6 +22,7 @@ private Q_SLOTS:
     void rulesGiveEveryControlItsState_data();
     void rulesGiveEveryControlItsState();
     void masterSwitchActsAtOnceOnStoreAndChecks();
+    void openingTheWindowSwitchesNoCheck();
     void checksAgreeWithTheStoreAndTheWindowAfterAnyClicks_data();
     void checksAgreeWithTheStoreAndTheWindowAfterAnyClicks();
     void okSavesEveryKeyInItsOrder();
@@ -46,10 +48,13 @@ namespace {
 const QString kMaster = QStringLiteral("ENABLE_ALARMS_TICKBOX");
 // The note beside a time that never fires, in a 24-hour locale.
 const QString kNeverFires = QStringLiteral("Never fires: use HH:MM:SS, e.g. 19:30:00");
-const QString kRowAsDesigned
-    = QStringLiteral("tick=0d name=off time=off dm=0d msg=off ac=0e rc=0d rh=0d cmd=off");
-const QString kRowClearedByRule
-    = QStringLiteral("tick=0d name=off time=off dm=0d msg=off ac=0d rc=0d rh=0d cmd=off");
+// An entry box in the on state, greyed out with the rest of its row while alarms are off.
+const QString kGreyedOn = QStringLiteral("disabled/unlocked/window");
+// A row switched off, by its own rule or with alarms switched off: every control disabled and clear.
+const QString kRowOff = QStringLiteral("tick=0d name=off time=off dm=0d msg=off ac=0d rc=0d rh=0d cmd=off");
+// A row that is off while alarms are on: its Auto Close box is as designed, enabled.
+const QString kRowOffUnderMaster
+    = QStringLiteral("tick=0e name=off time=off dm=0d msg=off ac=0e rc=0d rh=0e cmd=off");
 
 QCheckBox* tickbox(const QWidget* window, SlotField field, int slot)
 {
@@ -100,7 +105,7 @@ void AlarmSettingsWindowTest::emptyStoreOpensWithEveryRowOff()
     QVERIFY(control(window, "TEST_ALARM_WINDOW_BUTTON")->isEnabled());
     const AlarmSlot defaults = defaultSlot();
     for (int n = 1; n <= kSlotCount; ++n) {
-        QCOMPARE(rowState(window, n), kRowAsDesigned);
+        QCOMPARE(rowState(window, n), kRowOff);
         for (const SlotField field :
              { SlotField::Name, SlotField::Time, SlotField::Message, SlotField::Command })
             QCOMPARE(textbox(window, field, n)->text(), textField(defaults, field));
@@ -161,7 +166,7 @@ void AlarmSettingsWindowTest::rulesGiveEveryControlItsState_data()
     QTest::addColumn<QString>("row4");
 
     QTest::newRow("empty store") << ""
-                                 << "" << kRowAsDesigned << kRowAsDesigned;
+                                 << "" << kRowOff << kRowOff;
     QTest::newRow("master stored on enables every row box and Run Hidden")
         << "ENABLE_ALARMS_TICKBOX=1"
         << ""
@@ -178,14 +183,23 @@ void AlarmSettingsWindowTest::rulesGiveEveryControlItsState_data()
         << ""
         << "tick=1e name=on time=on dm=0e msg=off ac=1e rc=1e rh=1e cmd=on"
         << "tick=0e name=off time=off dm=0d msg=off ac=0e rc=0d rh=0e cmd=off";
-    QTest::newRow("row stored on under a master stored off")
+    // Greyed out: what the row's own rules gave it, disabled.
+    QTest::newRow("row stored on under a master stored off is greyed as it stands")
         << "ALARM_3_TICKBOX=1 ALARM_3_DISPLAY_MESSAGE_TICKBOX=1"
         << ""
-        << "tick=1d name=on time=on dm=1e msg=on ac=0e rc=0e rh=0e cmd=off" << kRowAsDesigned;
+        << "tick=1d name=" + kGreyedOn + " time=" + kGreyedOn + " dm=1d msg=" + kGreyedOn
+            + " ac=0d rc=0d rh=0d cmd=off"
+        << kRowOff;
     QTest::newRow("options stored on in a row stored off")
         << "ALARM_3_DISPLAY_MESSAGE_TICKBOX=1 ALARM_3_RUN_COMMAND_TICKBOX=1 RUN_HIDDEN_3_TICKBOX=1"
         << ""
-        << "tick=0d name=off time=off dm=1d msg=on ac=0e rc=1d rh=1e cmd=on" << kRowAsDesigned;
+        << "tick=0d name=off time=off dm=1d msg=" + kGreyedOn + " ac=0d rc=1d rh=1d cmd=" + kGreyedOn
+        << kRowOff;
+    QTest::newRow("options stored on in a row stored off, master stored on")
+        << "ENABLE_ALARMS_TICKBOX=1 ALARM_3_DISPLAY_MESSAGE_TICKBOX=1 ALARM_3_RUN_COMMAND_TICKBOX=1 "
+           "RUN_HIDDEN_3_TICKBOX=1"
+        << ""
+        << "tick=0e name=off time=off dm=1d msg=on ac=0e rc=1d rh=1e cmd=on" << kRowOffUnderMaster;
     QTest::newRow("ticking a row") << "ENABLE_ALARMS_TICKBOX=1"
                                    << "ALARM_3_TICKBOX"
                                    << "tick=1e name=on time=on dm=0e msg=off ac=0e rc=0e rh=0e cmd=off"
@@ -212,16 +226,27 @@ void AlarmSettingsWindowTest::rulesGiveEveryControlItsState_data()
         << "ALARM_3_TICKBOX"
         << "tick=0e name=off time=off dm=0d msg=off ac=0d rc=0d rh=0d cmd=off"
         << "tick=0e name=off time=off dm=0d msg=off ac=0e rc=0d rh=0e cmd=off";
-    QTest::newRow("clearing the master clears every row")
-        << "ENABLE_ALARMS_TICKBOX=1 ALARM_3_TICKBOX=1 ALARM_3_DISPLAY_MESSAGE_TICKBOX=1 ALARM_4_TICKBOX=1 "
-           "ALARM_4_RUN_COMMAND_TICKBOX=1"
-        << kMaster << kRowClearedByRule << kRowClearedByRule;
-    QTest::newRow("row stored on under a master stored off is cleared through the master")
+    const QString twoRowsOn = QStringLiteral(
+        "ENABLE_ALARMS_TICKBOX=1 ALARM_3_NAME_TEXTBOX=Tea ALARM_3_TICKBOX=1 "
+        "ALARM_3_DISPLAY_MESSAGE_TICKBOX=1 "
+        "ALARM_3_RUN_COMMAND_TICKBOX=1 RUN_HIDDEN_3_TICKBOX=1 ALARM_3_MESSAGE_AUTO_CLOSE_TICKBOX=1 "
+        "ALARM_4_TICKBOX=1 ALARM_4_RUN_COMMAND_TICKBOX=1");
+    QTest::newRow("clearing the master greys every row and keeps its ticks") << twoRowsOn << kMaster
+                                                                             << "tick=1d name=" + kGreyedOn
+            + " time=" + kGreyedOn + " dm=1d msg=" + kGreyedOn + " ac=1d rc=1d rh=1d cmd=" + kGreyedOn
+                                                                             << "tick=1d name=" + kGreyedOn
+            + " time=" + kGreyedOn + " dm=0d msg=off ac=0d rc=1d rh=0d cmd=" + kGreyedOn;
+    QTest::newRow("ticking the master again gives every row back")
+        << twoRowsOn << "ENABLE_ALARMS_TICKBOX ENABLE_ALARMS_TICKBOX"
+        << "tick=1e name=on time=on dm=1e msg=on ac=1e rc=1e rh=1e cmd=on"
+        << "tick=1e name=on time=on dm=0e msg=off ac=0e rc=1e rh=0e cmd=on";
+    QTest::newRow("row stored on under a master stored off comes back with the master")
         << "ALARM_3_TICKBOX=1 ALARM_3_DISPLAY_MESSAGE_TICKBOX=1"
-        << "ENABLE_ALARMS_TICKBOX ENABLE_ALARMS_TICKBOX" << kRowClearedByRule << kRowAsDesigned;
+        << "ENABLE_ALARMS_TICKBOX"
+        << "tick=1e name=on time=on dm=1e msg=on ac=0e rc=0e rh=0e cmd=off" << kRowOffUnderMaster;
     QTest::newRow("clicks on disabled boxes do nothing")
         << ""
-        << "ALARM_3_TICKBOX ALARM_3_RUN_COMMAND_TICKBOX" << kRowAsDesigned << kRowAsDesigned;
+        << "ALARM_3_TICKBOX ALARM_3_RUN_COMMAND_TICKBOX" << kRowOff << kRowOff;
 }
 
 void AlarmSettingsWindowTest::rulesGiveEveryControlItsState()
@@ -247,9 +272,8 @@ void AlarmSettingsWindowTest::masterSwitchActsAtOnceOnStoreAndChecks()
 {
     SettingsRig rig;
     rig.backend.values = storeOf("ENABLE_ALARMS_TICKBOX=1 ALARM_2_TICKBOX=1 ALARM_9_TICKBOX=1");
-    rig.state.masterSwitch = 1;
-    rig.state.setSlotCheckRunning(2, true);
-    rig.state.setSlotCheckRunning(9, true);
+    readLiveState(rig.store, rig.state, kShortestTimeTextLength);
+    startChecks(rig.state);
     AlarmSettingsWindow* window = open(rig);
     // Loading the master ticked runs its rule, which stores it again.
     QCOMPARE(rig.backend.writeLog, QStringList { "ENABLE_ALARMS_TICKBOX=1" });
@@ -258,8 +282,10 @@ void AlarmSettingsWindowTest::masterSwitchActsAtOnceOnStoreAndChecks()
     QCOMPARE(rig.backend.writeLog.last(), QStringLiteral("ENABLE_ALARMS_TICKBOX=0"));
     QCOMPARE(rig.state.masterSwitch, 0);
     for (int n = 1; n <= kSlotCount; ++n) {
+        const bool stored = n == 2 || n == 9;
         QVERIFY(!rig.state.isSlotCheckRunning(n));
-        QCOMPARE(tickState(*tickbox(window, SlotField::Enabled, n)), QStringLiteral("0d"));
+        QCOMPARE(tickState(*tickbox(window, SlotField::Enabled, n)),
+                 stored ? QStringLiteral("1d") : QStringLiteral("0d"));
         QCOMPARE(tickState(*tickbox(window, SlotField::RunHidden, n)), QStringLiteral("0d"));
     }
     // Ticking it again brings back the rows as stored, and their checks.
@@ -282,12 +308,32 @@ void AlarmSettingsWindowTest::masterSwitchActsAtOnceOnStoreAndChecks()
     QCOMPARE(rig.backend.value("ALARM_2_TICKBOX"), QStringLiteral("1"));
 }
 
+void AlarmSettingsWindowTest::openingTheWindowSwitchesNoCheck()
+{
+    // The file was edited by hand while the clock ran: alarms on in it, and off in the clock.
+    SettingsRig rig;
+    rig.backend.values = storeOf("ALARM_2_TICKBOX=1");
+    readLiveState(rig.store, rig.state, kShortestTimeTextLength);
+    startChecks(rig.state);
+    rig.backend.values = storeOf("ENABLE_ALARMS_TICKBOX=1 ALARM_2_TICKBOX=1 ALARM_5_TICKBOX=1");
+    AlarmSettingsWindow* window = open(rig);
+    for (int n = 1; n <= kSlotCount; ++n)
+        QVERIFY(!rig.state.isSlotCheckRunning(n));
+    QCOMPARE(rig.state.masterSwitch, 0);
+    window->close();
+}
+
 void AlarmSettingsWindowTest::checksAgreeWithTheStoreAndTheWindowAfterAnyClicks_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("clicks"); // master, rowN: a click on that box; then ok or close
-    const QString on = QStringLiteral("ENABLE_ALARMS_TICKBOX=1 ALARM_3_TICKBOX=1");
-    const QString masterOff = QStringLiteral("ENABLE_ALARMS_TICKBOX=0 ALARM_3_TICKBOX=1");
+    // Row 3 on with every option and texts of its own.
+    const QString row3 = QStringLiteral(
+        "ALARM_3_TICKBOX=1 ALARM_3_NAME_TEXTBOX=Tea ALARM_3_TIME_TEXTBOX=16:00:00 "
+        "ALARM_3_DISPLAY_MESSAGE_TICKBOX=1 ALARM_3_MESSAGE_TEXTBOX=Brew ALARM_3_RUN_COMMAND_TICKBOX=1 "
+        "ALARM_3_RUN_COMMAND_TEXTBOX=kettle RUN_HIDDEN_3_TICKBOX=1 ALARM_3_MESSAGE_AUTO_CLOSE_TICKBOX=1");
+    const QString on = QStringLiteral("ENABLE_ALARMS_TICKBOX=1 ") + row3;
+    const QString masterOff = QStringLiteral("ENABLE_ALARMS_TICKBOX=0 ") + row3;
     QTest::newRow("master cleared and ticked, close box") << on << "master master close";
     QTest::newRow("master cleared and ticked, OK") << on << "master master ok";
     QTest::newRow("master cleared, close box") << on << "master close";
@@ -309,9 +355,8 @@ void AlarmSettingsWindowTest::checksAgreeWithTheStoreAndTheWindowAfterAnyClicks(
     SettingsRig rig;
     rig.backend.values = storeOf(stored);
     // As start-up leaves the clock for that store.
-    rig.state.masterSwitch = rig.backend.value(kMaster).toInt();
-    rig.state.slot(3).enabled = 1;
-    rig.state.setSlotCheckRunning(3, rig.state.masterSwitch == 1);
+    readLiveState(rig.store, rig.state, kShortestTimeTextLength);
+    startChecks(rig.state);
 
     AlarmSettingsWindow* window = open(rig);
     for (const QString& click : clicks.split(u' ')) {
@@ -325,17 +370,32 @@ void AlarmSettingsWindowTest::checksAgreeWithTheStoreAndTheWindowAfterAnyClicks(
             window->close();
     }
 
+    // A row not clicked keeps every stored value, whatever the master switch went through.
+    const QMap<QString, QString> before = storeOf(stored);
+    for (auto entry = before.begin(); entry != before.end(); ++entry) {
+        if (entry.key() != kMaster && !clicks.contains(QStringLiteral("row3")))
+            QCOMPARE(rig.backend.value(entry.key()), entry.value());
+    }
     const bool masterOn = rig.backend.value(kMaster) == QStringLiteral("1");
     const auto rowOn = [&](int n) {
         return rig.backend.value(slotKey(SlotField::Enabled, n)) == QStringLiteral("1");
     };
     for (int n = 1; n <= kSlotCount; ++n)
         QVERIFY2(rig.state.isSlotCheckRunning(n) == (masterOn && rowOn(n)), qPrintable(QString::number(n)));
-    // A window opened again shows what the store holds.
+    // Every field that the checks fire with is the stored one, and a window opened again shows it.
     window = open(rig);
     QCOMPARE(ui::switchValue(*control<QCheckBox>(window, kMaster)), masterOn ? 1 : 0);
-    for (int n = 1; n <= kSlotCount; ++n)
-        QCOMPARE(ui::switchValue(*tickbox(window, SlotField::Enabled, n)), rowOn(n) ? 1 : 0);
+    const AlarmSlot defaults = defaultSlot();
+    for (int n = 1; n <= kSlotCount; ++n) {
+        for (const SlotFieldInfo& info : kSlotFields) {
+            const QString key = slotKey(info.field, n);
+            const QString live = storedText(rig.state.slot(n), info.field);
+            QCOMPARE(live, rig.backend.values.value(key, storedText(defaults, info.field)));
+            QCOMPARE(live,
+                     info.isSwitch ? QString::number(ui::switchValue(*control<QCheckBox>(window, key)))
+                                   : control<QLineEdit>(window, key)->text());
+        }
+    }
     window->close();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clock/Artwork.h"
 #include "clock/ClockWindow.h"
+#include "platform/AlarmClockWakeTimer.h"
 #include "platform/AutostartFile.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/FreedesktopNotifier.h"
@@ -144,6 +145,10 @@ int main(int argc, char* argv[])
 {
     using namespace vqdbd;
     installProgramLog(argc > 0 ? argv[0] : nullptr);
+    // Waking the computer for an alarm is the one thing that needs a capability; no command an alarm
+    // starts inherits it.
+    keepOnlyWakeAlarmCapability();
+    AlarmClockWakeTimer wakeTimer;
     // --help, --version, --autostart and a wrong option need no display.
     if (const std::optional<int> status = answerWithoutDisplay(argc, argv))
         return *status;
@@ -168,8 +173,8 @@ int main(int argc, char* argv[])
     DetachedProcessLauncher launcher;
     FreedesktopNotifier desktopNotifier(QLatin1String(identity::kAppId));
     const TimeTextFormat timeFormat;
-    ClockWindow clock(
-        { store, wallClock, timeFormat, platformWindowManager(), launcher, notice, desktopNotifier });
+    ClockWindow clock({ store, wallClock, timeFormat, platformWindowManager(), launcher, notice,
+                        desktopNotifier, wakeTimer });
     QObject::connect(&clock, &ClockWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
 
     TerminationSignals termination;

@@ -4,6 +4,7 @@
 #include "AlarmWindows.h"
 #include "CommandLaunch.h"
 #include "platform/DesktopNotifier.h"
+#include "platform/WakeTimer.h"
 #include "state/Captions.h"
 #include "state/FiringTimes.h"
 #include "state/LiveState.h"
@@ -50,14 +51,15 @@ QString durationText(qint64 seconds)
 } // namespace
 
 AlarmEngine::AlarmEngine(LiveState& state, ProcessLauncher& launcher, const TimeTextFormat& format,
-                         AlarmWindows& windows, DesktopNotifier& desktop, QObject* parent,
-                         Diagnostics diagnostics)
+                         AlarmWindows& windows, DesktopNotifier& desktop, const WakeTimer& wakeTimer,
+                         QObject* parent, Diagnostics diagnostics)
     : QObject(parent)
     , state_(state)
     , launcher_(launcher)
     , format_(format)
     , windows_(windows)
     , desktop_(desktop)
+    , wakeTimer_(wakeTimer)
     , diagnostics_(std::move(diagnostics))
 { }
 
@@ -66,13 +68,15 @@ void AlarmEngine::onSecondShown(const WallSecond& second, const QString& text)
     const qint64 now = second.localSecond;
     const std::optional<qint64> last = lastLocalSecond_;
     lastLocalSecond_ = now;
-    if (last && now - *last > 1 && now - *last <= kMostSecondsMadeUp + 1) {
-        // The display passed over these seconds (a late wake-up or a small step forward): they are
-        // looked at late rather than never.
-        for (qint64 passed = *last + 1; passed < now; ++passed)
+    if (last && now - *last > 1) {
+        // The display passed over these seconds (a late wake-up, a step forward, a new time zone or
+        // a sleep): the last minute of them is looked at late rather than never, so an alarm that
+        // woke the computer fires even when the resume took a while; what lies before is told of.
+        const qint64 madeUpFrom = std::max(*last + 1, now - kMostSecondsMadeUp);
+        if (madeUpFrom > *last + 1)
+            reportPassedOver(*last, madeUpFrom, now);
+        for (qint64 passed = madeUpFrom; passed < now; ++passed)
             checkSecond(passed, format_.format(localTimeOf(passed)));
-    } else if (last && now - *last > kMostSecondsMadeUp + 1) {
-        reportPassedOver(*last, now);
     }
     checkSecond(now, text);
 }
@@ -121,7 +125,7 @@ bool AlarmEngine::firedOnDay(int slot, qint64 localDay, const QString& text) con
     return last && last->localDay == localDay && last->text == text;
 }
 
-void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 now)
+void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 until, qint64 now)
 {
     QList<int> undecided;
     for (int n = 1; n <= kSlotCount; ++n) {
@@ -132,8 +136,8 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 now)
     // hour lived twice at the end of summer time falls on one day). A slot that already fired on the
     // day its time was passed over, before the clock was set back and then forward again, did fire.
     QList<int> missed;
-    const qint64 first = std::max(lastChecked + 1, now - kSecondsPerDay);
-    for (qint64 second = first; second < now && !undecided.isEmpty(); ++second) {
+    const qint64 first = std::max(lastChecked + 1, until - kSecondsPerDay);
+    for (qint64 second = first; second < until && !undecided.isEmpty(); ++second) {
         const std::tm local = localTimeOf(second);
         const QString text = format_.format(local);
         const QString twentyFourHour = TimeTextFormat::twentyFourHour(local);
@@ -150,12 +154,17 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 now)
     std::sort(missed.begin(), missed.end());
     const QString from = format_.format(localTimeOf(lastChecked));
     const QString to = format_.format(localTimeOf(now));
+    const QString wakeProblem = wakeTimer_.problem();
+    const QString unwoken = wakeProblem.isEmpty()
+        ? QString()
+        : QStringLiteral("; if the computer slept, it could not be woken for the alarm: ") + wakeProblem;
     for (const int n : std::as_const(missed)) {
         const QString line
             = QStringLiteral("%1 did not fire: the local time jumped forward by %2, from %3 to %4 (the "
-                             "clock was set, the computer slept, or daylight-saving time began), and "
-                             "alarms passed over by more than a minute are not made up")
-                  .arg(describe(n), durationText(now - lastChecked), from, to);
+                             "clock was set, the computer slept, the time zone changed, or "
+                             "daylight-saving time began), and alarms passed over by more than a minute "
+                             "are not made up%5")
+                  .arg(describe(n), durationText(now - lastChecked), from, to, unwoken);
         tellUser(captions::alarmMissed(), line);
         // A user back at a machine that slept looks first at the desktop's own notifications.
         const AlarmSlot& alarm = state_.slot(n);

@@ -16,17 +16,20 @@ class AlarmWindows;
 class DesktopNotifier;
 class LiveState;
 class ProcessLauncher;
+class WakeTimer;
 
 // The ten slot checks. It hears every second the clock displays and fires each running slot whose
 // time is exactly that second's text or, in any locale, that second as HH:mm:ss (see firesAt): first
 // its command by the launch rule, then, with
 // showMessage exactly 1, its notification window. Each displayed second is looked at once, so a slot
-// fires exactly once at its second: a wake-up that comes late makes up the seconds it passed over (up
-// to a minute), and a slot never fires twice on one day for the same time text, which also keeps a
-// clock set back, or a daylight-saving hour lived twice, from firing it again. A slot whose window
+// fires exactly once at its second: the last minute of the seconds that a late wake-up, a clock step,
+// a new time zone or a resume passed over is made up, and a slot never fires twice on one day for the
+// same time text, which also keeps a clock set back, or a daylight-saving hour lived twice, from
+// firing it again. A slot whose window
 // from an earlier firing is still open fires all the same: its command runs, and that window shows
 // the new firing instead of a second window opening. An alarm passed over by more than a minute is
-// told to the user, in the desktop's notification list as well.
+// told to the user, in the desktop's notification list as well, with why the computer was not woken
+// for it where it could not be.
 // Its ten slot checks are the designed ALARM_1_TIMER, ALARM_2_TIMER, ALARM_3_TIMER, ALARM_4_TIMER,
 // ALARM_5_TIMER, ALARM_6_TIMER, ALARM_7_TIMER, ALARM_8_TIMER, ALARM_9_TIMER, ALARM_10_TIMER: no timer of
 // their own.
@@ -38,8 +41,8 @@ public:
     static constexpr qint64 kMostSecondsMadeUp = 60;
 
     AlarmEngine(LiveState& state, ProcessLauncher& launcher, const TimeTextFormat& format,
-                AlarmWindows& windows, DesktopNotifier& desktop, QObject* parent = nullptr,
-                Diagnostics diagnostics = writeToAlarmsLog);
+                AlarmWindows& windows, DesktopNotifier& desktop, const WakeTimer& wakeTimer,
+                QObject* parent = nullptr, Diagnostics diagnostics = writeToAlarmsLog);
 
     // The clock displays a new second with this text.
     void onSecondShown(const vqdbd::WallSecond& second, const QString& text);
@@ -63,7 +66,8 @@ private:
     void checkSecond(qint64 localSecond, const QString& text);
     void fire(int slot, qint64 localSecond, const QString& text);
     bool firedOnDay(int slot, qint64 localDay, const QString& text) const;
-    void reportPassedOver(qint64 lastChecked, qint64 now);
+    // Tells of the alarms due after lastChecked and before until, passed over by the jump to now.
+    void reportPassedOver(qint64 lastChecked, qint64 until, qint64 now);
     void tellUser(const QString& title, const QString& line);
     QString describe(int slot) const;
 
@@ -72,6 +76,7 @@ private:
     const TimeTextFormat& format_;
     AlarmWindows& windows_;
     DesktopNotifier& desktop_;
+    const WakeTimer& wakeTimer_;
     Diagnostics diagnostics_;
     std::optional<qint64> lastLocalSecond_;
     std::array<std::optional<Firing>, kSlotCount> lastFiring_ {};

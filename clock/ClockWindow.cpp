@@ -4,6 +4,7 @@
 #include "Artwork.h"
 #include "SecondTicker.h"
 #include "alarms/AlarmEngine.h"
+#include "alarms/WakeSchedule.h"
 #include "notify/LaunchFailureReport.h"
 #include "notify/SlotNotificationWindows.h"
 #include "platform/WindowManager.h"
@@ -120,8 +121,11 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     // The alarms hear each second after the display shows it, and compare with the same text.
     notificationWindows_ = std::make_unique<SlotNotificationWindows>(windowServices(), *this);
     alarms_ = new AlarmEngine(state_, services.launcher, services.timeFormat, *notificationWindows_,
-                              services.desktop, this);
+                              services.desktop, services.wakeTimer, this);
     connect(ticker_, &SecondTicker::secondShown, alarms_, &AlarmEngine::onSecondShown);
+    // After the alarms, so that an alarm that fired this second is armed for its next day.
+    auto* wakeScheduler = new WakeScheduler(state_, services.timeFormat, services.wakeTimer, this);
+    connect(ticker_, &SecondTicker::secondShown, wakeScheduler, &WakeScheduler::onSecondShown);
     connect(alarms_, &AlarmEngine::launchFailed, this,
             [this](int slot, const QString& line, const QString& problem) {
                 reportLaunchFailure(services_.notice, QStringLiteral("alarm %1").arg(slot), line, problem);

@@ -20,6 +20,7 @@ class UserNotice;
 class SettingsStore;
 class SlotNotificationWindows;
 class TimeTextFormat;
+class WakeTimer;
 class WallClock;
 class WindowManager;
 struct WallSecond;
@@ -35,6 +36,7 @@ struct ClockServices
     ProcessLauncher& launcher;
     UserNotice& notice;
     DesktopNotifier& desktop;
+    WakeTimer& wakeTimer;
 };
 
 // The main window: the time in large digits and the maker button. It owns the live state for the

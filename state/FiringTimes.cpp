@@ -59,31 +59,39 @@ bool FiringTimes::isTwentyFourHourTime(const QString& text)
     return number(0) <= 23 && number(3) <= 59 && number(6) <= 59;
 }
 
-bool FiringTimes::canFire(const QString& timeText) const
+std::optional<int> FiringTimes::secondOfDay(const QString& timeText) const
 {
-    if (isTwentyFourHourTime(timeText))
-        return true;
+    const auto second = [](int hour, int minute, int rest) {
+        return (hour * 60 + minute) * 60 + rest;
+    };
+    if (isTwentyFourHourTime(timeText)) {
+        const auto number = [&timeText](qsizetype at) {
+            return timeText.mid(at, 2).toInt();
+        };
+        return second(number(0), number(3), number(6));
+    }
     // Under HH:mm:ss nothing else is ever shown.
     if (!format_.isTwelveHour())
-        return false;
+        return std::nullopt;
     // Most 12-hour texts read as the morning or the evening time of their first numbers; only the
     // others need the whole day.
     if (const auto meant = meantTime(timeText)) {
         for (const int hour : { meant->hour % 12, meant->hour % 12 + 12 }) {
             if (format_.format(hour, meant->minute, meant->second) == timeText)
-                return true;
+                return second(hour, meant->minute, meant->second);
         }
     }
     if (shown_.isEmpty()) {
         shown_.reserve(24 * 60 * 60);
         for (int hour = 0; hour < 24; ++hour) {
             for (int minute = 0; minute < 60; ++minute) {
-                for (int second = 0; second < 60; ++second)
-                    shown_.insert(format_.format(hour, minute, second));
+                for (int rest = 0; rest < 60; ++rest)
+                    shown_.insert(format_.format(hour, minute, rest), second(hour, minute, rest));
             }
         }
     }
-    return shown_.contains(timeText);
+    const auto found = shown_.constFind(timeText);
+    return found == shown_.constEnd() ? std::nullopt : std::optional<int>(*found);
 }
 
 bool firesAt(const QString& alarmTime, const QString& shown, const QString& twentyFourHour)

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QSet>
+#include <QHash>
 #include <QString>
 #include <ctime>
+#include <optional>
 
 namespace vqdbd {
 
@@ -18,15 +19,17 @@ public:
     explicit FiringTimes(const TimeTextFormat& format);
 
     // Whether some second of the day fires this alarm time.
-    bool canFire(const QString& timeText) const;
+    bool canFire(const QString& timeText) const { return secondOfDay(timeText).has_value(); }
+    // The second of the day (0 to 86399) that fires this alarm time, if any.
+    std::optional<int> secondOfDay(const QString& timeText) const;
 
     // A time of day written as two-digit hours, minutes and seconds: "07:30:00", not "7:30:00".
     static bool isTwentyFourHourTime(const QString& text);
 
 private:
     const TimeTextFormat& format_;
-    // Every text the clock shows in a day; built when first needed.
-    mutable QSet<QString> shown_;
+    // Every text the clock shows in a day, with its second of the day; built when first needed.
+    mutable QHash<QString, int> shown_;
 };
 
 // Whether an alarm time fires at the second the clock shows as `shown`, which is `twentyFourHour` as

@@ -10,6 +10,7 @@
 #include "clock/ClockWindow.h"
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
+#include "platform/AlarmClockWakeTimer.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
@@ -102,9 +103,11 @@ int main(int argc, char* argv[])
     NoticeWindow notice;
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    AlarmClockWakeTimer wakeTimer;
     FreedesktopNotifier desktop(QLatin1String(identity::kAppId));
     const TimeTextFormat format;
-    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
+    ClockWindow clock(
+        { store, wallClock, format, platformWindowManager(), launcher, notice, desktop, wakeTimer });
     clock.load();
     clock.show();
 

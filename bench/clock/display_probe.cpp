@@ -5,6 +5,7 @@
 //
 // Usage: bench_display_probe SECONDS [LAUNCHED_AT_EPOCH_SECONDS]
 #include "clock/ClockWindow.h"
+#include "platform/AlarmClockWakeTimer.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
@@ -83,9 +84,11 @@ int main(int argc, char* argv[])
     NoticeWindow notice;
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    AlarmClockWakeTimer wakeTimer;
     FreedesktopNotifier desktop(QLatin1String(identity::kAppId));
     const TimeTextFormat format;
-    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
+    ClockWindow clock(
+        { store, wallClock, format, platformWindowManager(), launcher, notice, desktop, wakeTimer });
     PaintWatcher watcher(*clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX")));
     clock.load();
     clock.show();

@@ -7,6 +7,7 @@
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
 #include "notify/TestNotificationWindow.h"
+#include "platform/AlarmClockWakeTimer.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
@@ -81,10 +82,12 @@ int main(int argc, char* argv[])
 
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
+    AlarmClockWakeTimer wakeTimer;
     FreedesktopNotifier desktop(QLatin1String(identity::kAppId));
     NoticeWindow notice;
     const TimeTextFormat format;
-    ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
+    ClockWindow clock(
+        { store, wallClock, format, platformWindowManager(), launcher, notice, desktop, wakeTimer });
     clock.load();
     clock.show();
     bool ok = save(clock, folder, "clock");

@@ -3,6 +3,7 @@
 // engine, under a time zone with daylight-saving time. A daily alarm fires once per local calendar
 // day at its time, whatever the clock does.
 #include "FakeLauncher.h"
+#include "FakeWakeTimer.h"
 #include "FakeWallClock.h"
 #include "RecordingDesktopNotifier.h"
 #include "alarms/AlarmEngine.h"
@@ -55,9 +56,11 @@ struct Calendar
     FakeWallClock clock;
     SecondTicker ticker { clock, format };
     test::RecordingDesktopNotifier desktop;
-    AlarmEngine engine { state, launcher, format, windows, desktop, nullptr, [this](const QString& line) {
-                            diagnostics.append(line);
-                        } };
+    test::FakeWakeTimer wakeTimer;
+    AlarmEngine
+        engine { state, launcher, format, windows, desktop, wakeTimer, nullptr, [this](const QString& line) {
+                    diagnostics.append(line);
+                } };
     QList<QString> firedAt; // the displayed text when each firing happened
 
     explicit Calendar(qint64 startUtc)

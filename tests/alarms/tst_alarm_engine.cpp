@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeLauncher.h"
+#include "FakeWakeTimer.h"
 #include "RecordingDesktopNotifier.h"
 #include "TestLocales.h"
 #include "alarms/AlarmEngine.h"
@@ -97,6 +98,7 @@ private:
     std::unique_ptr<FakeAlarmWindows> windows_;
     std::unique_ptr<TimeTextFormat> format_;
     std::unique_ptr<test::RecordingDesktopNotifier> desktop_;
+    test::FakeWakeTimer wakeTimer_;
     std::unique_ptr<AlarmEngine> engine_;
     QStringList diagnostics_;
     std::unique_ptr<QSignalSpy> noticed_;
@@ -110,8 +112,9 @@ void TestAlarmEngine::init()
     format_ = std::make_unique<TimeTextFormat>("C");
     desktop_ = std::make_unique<test::RecordingDesktopNotifier>();
     diagnostics_.clear();
-    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, *desktop_, nullptr,
-                                            [this](const QString& line) { diagnostics_.append(line); });
+    engine_
+        = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, *desktop_, wakeTimer_,
+                                        nullptr, [this](const QString& line) { diagnostics_.append(line); });
     noticed_ = std::make_unique<QSignalSpy>(engine_.get(), &AlarmEngine::noticed);
 }
 
@@ -255,19 +258,25 @@ void TestAlarmEngine::alarmsPassedOverGoToTheDesktopWithNameAndTime_data()
     QTest::addColumn<QStringList>("alarms"); // "slot|name|time", and "|stopped" for a check not running
     QTest::addColumn<QStringList>("shown"); // the seconds the clock shows, in order
     QTest::addColumn<QStringList>("sent"); // the summaries sent to the desktop
+    QTest::addColumn<QString>("unwoken"); // why the computer cannot be woken, if it cannot
     const QStringList tea { QStringLiteral("4|Tea|07:30:00") };
     QTest::newRow("one passed over") << tea << QStringList { "07:00:00", "08:00:00" }
-                                     << QStringList { "Missed alarm: Tea at 07:30:00" };
+                                     << QStringList { "Missed alarm: Tea at 07:30:00" } << QString();
+    QTest::newRow("one passed over where the computer cannot be woken")
+        << tea << QStringList { "07:00:00", "08:00:00" } << QStringList { "Missed alarm: Tea at 07:30:00" }
+        << QStringLiteral("the system has no wake-up timer (Invalid argument)");
     QTest::newRow("several passed over, in slot order")
         << QStringList { "9|Stand-up|07:45:00", "2|Pills|07:10:00", "5|Lunch|12:30:00" }
         << QStringList { "07:00:00", "08:00:00" }
-        << QStringList { "Missed alarm: Pills at 07:10:00", "Missed alarm: Stand-up at 07:45:00" };
+        << QStringList { "Missed alarm: Pills at 07:10:00", "Missed alarm: Stand-up at 07:45:00" }
+        << QString();
     QTest::newRow("a minute passed over is made up")
-        << tea << QStringList { "07:29:30", "07:30:30" } << QStringList();
-    QTest::newRow("a check not running") << QStringList { "4|Tea|07:30:00|stopped" }
-                                         << QStringList { "07:00:00", "08:00:00" } << QStringList();
+        << tea << QStringList { "07:29:30", "07:30:30" } << QStringList() << QString();
+    QTest::newRow("a check not running")
+        << QStringList { "4|Tea|07:30:00|stopped" } << QStringList { "07:00:00", "08:00:00" } << QStringList()
+        << QString();
     QTest::newRow("the jump lands on its second: it fires")
-        << tea << QStringList { "07:00:00", "07:30:00" } << QStringList();
+        << tea << QStringList { "07:00:00", "07:30:00" } << QStringList() << QString();
 }
 
 void TestAlarmEngine::alarmsPassedOverGoToTheDesktopWithNameAndTime()
@@ -275,6 +284,8 @@ void TestAlarmEngine::alarmsPassedOverGoToTheDesktopWithNameAndTime()
     QFETCH(QStringList, alarms);
     QFETCH(QStringList, shown);
     QFETCH(QStringList, sent);
+    QFETCH(QString, unwoken);
+    wakeTimer_.refusal = unwoken;
     for (const QString& alarm : std::as_const(alarms)) {
         const QStringList fields = alarm.split(u'|');
         const int slot = fields.at(0).toInt();
@@ -290,6 +301,11 @@ void TestAlarmEngine::alarmsPassedOverGoToTheDesktopWithNameAndTime()
     // The desktop gets the same words as standard error and the notices window.
     QCOMPARE(desktop_->bodies, diagnostics_.filter(QStringLiteral("did not fire")));
     QCOMPARE(desktop_->bodies.size(), sent.size());
+    for (const QString& body : std::as_const(desktop_->bodies))
+        QCOMPARE(
+            body.endsWith(QStringLiteral("; if the computer slept, it could not be woken for the alarm: ")
+                          + unwoken),
+            !unwoken.isEmpty());
 }
 
 void TestAlarmEngine::aStoppedCheckNeverFires()
@@ -369,9 +385,11 @@ void TestAlarmEngine::onlyAlarmsThatDidNotFireThatDayAreReportedMissed_data()
     QTest::addColumn<QList<int>>("shown");
     QTest::addColumn<int>("firings");
     QTest::addColumn<int>("missed");
-    QTest::newRow("passed over") << QList<int> { -25, 60 } << 0 << 1;
-    QTest::newRow("fired, set back 30 s, then forward over it") << QList<int> { 0, 5, -25, 60 } << 1 << 0;
-    QTest::newRow("fired the day before, passed over today") << QList<int> { -86400, -25, 60 } << 1 << 1;
+    QTest::newRow("passed over") << QList<int> { -25, 90 } << 0 << 1;
+    QTest::newRow("fired, set back 30 s, then forward over it") << QList<int> { 0, 5, -25, 90 } << 1 << 0;
+    QTest::newRow("fired the day before, passed over today") << QList<int> { -86400, -25, 90 } << 1 << 1;
+    // The last minute of a long jump is made up, as after a resume that took a while.
+    QTest::newRow("passed over by a minute at the end of a jump") << QList<int> { -3600, 60 } << 1 << 0;
 }
 
 void TestAlarmEngine::onlyAlarmsThatDidNotFireThatDayAreReportedMissed()
@@ -432,7 +450,7 @@ void TestAlarmEngine::inEveryLocaleHHmmssAndTheClocksOwnTextFireOnceADay()
     QVERIFY(test::provideLocales().isEmpty());
     engine_.reset();
     format_ = std::make_unique<TimeTextFormat>(locale);
-    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, *desktop_);
+    engine_ = std::make_unique<AlarmEngine>(*state_, *launcher_, *format_, *windows_, *desktop_, wakeTimer_);
     arm(4, time);
     QSignalSpy fired(engine_.get(), &AlarmEngine::fired);
     // Two whole days, every second the clock shows.

@@ -4,6 +4,7 @@
 // the program writes afterwards is sound.
 #include "EventLoop.h"
 #include "FakeLauncher.h"
+#include "FakeWakeTimer.h"
 #include "FakeWallClock.h"
 #include "FakeWindowManager.h"
 #include "RecordingDesktopNotifier.h"
@@ -144,10 +145,11 @@ void DamagedSettingsTest::everyKeyDamagedStartsWithDefaultsAndIsToldOnce()
     test::FakeLauncher launcher;
     test::RecordingNotice notice;
     test::RecordingDesktopNotifier desktop;
+    test::FakeWakeTimer wakeTimer;
     StoreProblemReporter reporter(store, notice);
     QSignalSpy resets(&store, &SettingsStore::valueReset);
 
-    ClockWindow clockWindow({ store, clock, format, windowManager, launcher, notice, desktop });
+    ClockWindow clockWindow({ store, clock, format, windowManager, launcher, notice, desktop, wakeTimer });
     clockWindow.load();
     clockWindow.show();
     const WindowServices settingsServices { store, clockWindow.liveState(), windowManager, format, launcher,

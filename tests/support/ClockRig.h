@@ -2,6 +2,7 @@
 #pragma once
 
 #include "FakeLauncher.h"
+#include "FakeWakeTimer.h"
 #include "FakeWallClock.h"
 #include "FakeWindowManager.h"
 #include "MemorySettingsBackend.h"
@@ -27,6 +28,7 @@ struct ClockRig
     FakeLauncher launcher;
     RecordingNotice notice;
     RecordingDesktopNotifier desktop;
+    FakeWakeTimer wakeTimer;
     std::unique_ptr<ClockWindow> window;
 
     ClockRig() = default;
@@ -35,7 +37,10 @@ struct ClockRig
         : timeFormat(locale)
     { }
 
-    ClockServices services() { return { store, clock, timeFormat, windows, launcher, notice, desktop }; }
+    ClockServices services()
+    {
+        return { store, clock, timeFormat, windows, launcher, notice, desktop, wakeTimer };
+    }
 
     ClockWindow& start()
     {

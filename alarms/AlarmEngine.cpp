@@ -153,8 +153,8 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 now)
     for (const int n : std::as_const(missed)) {
         const QString line
             = QStringLiteral("%1 did not fire: the local time jumped forward by %2, from %3 to %4 (the "
-                             "clock was set, the computer slept, or daylight-saving time began), and "
-                             "alarms passed over by more than a minute are not made up")
+                             "clock was set, the computer slept, daylight-saving time began or the time "
+                             "zone changed), and alarms passed over by more than a minute are not made up")
                   .arg(describe(n), durationText(now - lastChecked), from, to);
         tellUser(captions::alarmMissed(), line);
         // A user back at a machine that slept looks first at the desktop's own notifications.

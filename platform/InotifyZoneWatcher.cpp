@@ -82,8 +82,8 @@ void warnOnce(bool& warned, const char* call, const QByteArray& folder, int erro
     warned = true;
     const QByteArray where = folder.isEmpty() ? QByteArray() : QByteArray(folder + ' ');
     qCWarning(platformLog,
-              "cannot watch %sfor a change of time zone (%s: %s); the clock keeps the time zone it "
-              "started with until it is restarted",
+              "cannot watch %sfor a change of time zone (%s: %s); the clock shows a new time zone's "
+              "time only once it is restarted",
               where.constData(), call, std::strerror(error));
 }
 

@@ -6,6 +6,7 @@
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
+#include "platform/InotifyZoneWatcher.h"
 #include "platform/ProgramLog.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TimerfdWallClock.h"
@@ -170,6 +171,9 @@ int main(int argc, char* argv[])
     StoreProblemReporter reporter(store, notice);
 
     TimerfdWallClock wallClock;
+    // A new time zone moves the local time as setting the clock does: the clock reads it again at once.
+    InotifyZoneWatcher zoneWatcher;
+    QObject::connect(&zoneWatcher, &ZoneWatcher::zoneChanged, &wallClock, &WallClock::clockChanged);
     DetachedProcessLauncher launcher;
     FreedesktopNotifier desktopNotifier(QLatin1String(identity::kAppId));
     const TimeTextFormat timeFormat;

@@ -23,6 +23,7 @@ public:
 Q_SIGNALS:
     void wakeUp();
     // The system clock was set (by hand, by NTP stepping it, or after a resume): reread the time now.
+    // The program sends a change of time zone this way too (see ZoneWatcher).
     void clockChanged();
 };
 

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Days of a real calendar, second by second: the clock's tick on a fake wall clock feeding the alarm
 // engine, under a time zone with daylight-saving time. A daily alarm fires once per local calendar
-// day at its time, whatever the clock does.
+// day at its time, whatever the clock or the time zone does.
 #include "FakeLauncher.h"
 #include "FakeWakeTimer.h"
 #include "FakeWallClock.h"
+#include "FakeZoneWatcher.h"
 #include "RecordingDesktopNotifier.h"
 #include "alarms/AlarmEngine.h"
 #include "alarms/AlarmWindows.h"
@@ -12,6 +13,8 @@
 #include "state/LiveState.h"
 
 #include <QTest>
+#include <QTime>
+#include <cstdlib>
 #include <ctime>
 
 using namespace vqdbd;
@@ -32,6 +35,17 @@ public:
 // Central European rules: summer time from the last Sunday of March 02:00 to the last Sunday of
 // October 03:00. Written out, so the test needs no time-zone database.
 constexpr char kZone[] = "CET-1CEST,M3.5.0,M10.5.0/3";
+
+// A zone without daylight-saving time whose clocks stand this far ahead of summer time in kZone, to
+// the second: "ZZZ-02:01:02" for 62 s.
+QByteArray zoneAheadOfSummerTime(int seconds)
+{
+    const int east = 2 * 3600 + seconds;
+    const int offset = std::abs(east);
+    return QString::asprintf("ZZZ%c%02d:%02d:%02d", east < 0 ? '+' : '-', offset / 3600, offset / 60 % 60,
+                             offset % 60)
+        .toLatin1();
+}
 
 qint64 utcOf(int year, int month, int day, int hour, int minute, int second)
 {
@@ -54,6 +68,7 @@ struct Calendar
     TimeTextFormat format { "C" };
     QStringList diagnostics;
     FakeWallClock clock;
+    test::FakeZoneWatcher zone;
     SecondTicker ticker { clock, format };
     test::RecordingDesktopNotifier desktop;
     test::FakeWakeTimer wakeTimer;
@@ -66,6 +81,8 @@ struct Calendar
     explicit Calendar(qint64 startUtc)
         : clock(FakeWallClock::at(startUtc, 400))
     {
+        // As the program has it: a change of time zone is told to the clock as a clock set.
+        QObject::connect(&zone, &ZoneWatcher::zoneChanged, &clock, &WallClock::clockChanged);
         QObject::connect(&ticker, &SecondTicker::secondShown, &engine, &AlarmEngine::onSecondShown);
         QObject::connect(&engine, &AlarmEngine::fired, &engine,
                          [this](int, const QString&) { firedAt.append(ticker.text()); });
@@ -92,6 +109,7 @@ class AlarmCalendarTest : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void init();
     void cleanupTestCase();
     void fortyEightHoursAcrossMidnightFireOncePerDay();
     void springForwardSkipsTheHourAndSaysWhichAlarmWasMissed();
@@ -108,6 +126,12 @@ private:
 void AlarmCalendarTest::initTestCase()
 {
     oldZone_ = qgetenv("TZ");
+    qputenv("TZ", kZone);
+    tzset();
+}
+
+void AlarmCalendarTest::init()
+{
     qputenv("TZ", kZone);
     tzset();
 }
@@ -170,25 +194,33 @@ void AlarmCalendarTest::fallBackLivesAnHourTwiceButFiresOnce()
 void AlarmCalendarTest::forwardJumpsMakeUpAMinuteAndNoMore_data()
 {
     QTest::addColumn<int>("jump");
+    QTest::addColumn<bool>("byZone"); // the clock stays and the time zone changes to one ahead
     QTest::addColumn<int>("firings");
     QTest::addColumn<bool>("reported");
-    QTest::newRow("1 s") << 1 << 1 << false;
-    QTest::newRow("59 s") << 59 << 1 << false;
-    QTest::newRow("61 s") << 61 << 1 << false;
-    QTest::newRow("62 s") << 62 << 0 << true;
-    QTest::newRow("3 h") << 3 * 3600 << 0 << true;
+    QTest::newRow("1 s") << 1 << false << 1 << false;
+    QTest::newRow("59 s") << 59 << false << 1 << false;
+    QTest::newRow("61 s") << 61 << false << 1 << false;
+    QTest::newRow("62 s") << 62 << false << 0 << true;
+    QTest::newRow("3 h") << 3 * 3600 << false << 0 << true;
+    QTest::newRow("a zone 61 s ahead") << 61 << true << 1 << false;
+    QTest::newRow("a zone 3 h ahead") << 3 * 3600 << true << 0 << true;
 }
 
 void AlarmCalendarTest::forwardJumpsMakeUpAMinuteAndNoMore()
 {
     QFETCH(int, jump);
+    QFETCH(bool, byZone);
     QFETCH(int, firings);
     QFETCH(bool, reported);
     const qint64 start = utcOf(2024, 6, 10, 7, 59, 59);
     Calendar calendar(start);
     calendar.arm(1, QStringLiteral("08:00:00"));
     calendar.ticker.start();
-    calendar.clock.jumpTo(FakeWallClock::at(start + jump, 100));
+    if (byZone)
+        calendar.zone.moveTo(zoneAheadOfSummerTime(jump));
+    else
+        calendar.clock.jumpTo(FakeWallClock::at(start + jump, 100));
+    QCOMPARE(calendar.ticker.text(), QTime(7, 59, 59).addSecs(jump).toString(u"HH:mm:ss"));
     QCOMPARE(calendar.firings(1), firings);
     QCOMPARE(!calendar.diagnostics.isEmpty(), reported);
     // And it does not fire again before the next day.
@@ -199,22 +231,30 @@ void AlarmCalendarTest::forwardJumpsMakeUpAMinuteAndNoMore()
 void AlarmCalendarTest::backwardJumpsNeverFireTwiceInADay_data()
 {
     QTest::addColumn<int>("jump");
-    QTest::newRow("1 s") << 1;
-    QTest::newRow("59 s") << 59;
-    QTest::newRow("61 s") << 61;
-    QTest::newRow("3 h") << 3 * 3600;
+    QTest::addColumn<bool>("byZone"); // the clock stays and the time zone changes to one behind
+    QTest::newRow("1 s") << 1 << false;
+    QTest::newRow("59 s") << 59 << false;
+    QTest::newRow("61 s") << 61 << false;
+    QTest::newRow("3 h") << 3 * 3600 << false;
+    QTest::newRow("a zone 3 h behind") << 3 * 3600 << true;
 }
 
 void AlarmCalendarTest::backwardJumpsNeverFireTwiceInADay()
 {
     QFETCH(int, jump);
+    QFETCH(bool, byZone);
     const qint64 start = utcOf(2024, 6, 10, 7, 59, 50);
     Calendar calendar(start);
     calendar.arm(1, QStringLiteral("08:00:00"));
     calendar.ticker.start();
     calendar.clock.runFor(20s);
     QCOMPARE(calendar.firings(1), 1);
-    calendar.clock.jumpTo(calendar.clock.now() - std::chrono::seconds(jump) - 10s);
+    // From 08:00:10 back to before the alarm's second.
+    if (byZone)
+        calendar.zone.moveTo(zoneAheadOfSummerTime(-jump - 10));
+    else
+        calendar.clock.jumpTo(calendar.clock.now() - std::chrono::seconds(jump) - 10s);
+    QCOMPARE(calendar.ticker.text(), QTime(8, 0, 0).addSecs(-jump).toString(u"HH:mm:ss"));
     calendar.clock.runFor(std::chrono::seconds(jump + 60));
     QCOMPARE(calendar.firings(1), 1);
     QVERIFY(calendar.diagnostics.isEmpty());

@@ -5,10 +5,12 @@
 // on a background. With "at", prints the colour of one pixel as RRGGBB. With "text", looks for each
 // line of a text ("|" between lines), drawn in black in the given font and pixel size, in the
 // rectangle and prints per line "found X Y" or "missing"; a line cut off or drawn in another font is
-// missing.
+// missing. With "same", prints whether the rectangle holds the same pixels in another window:
+// "same" or "differs" (looked at again if the first window changed meanwhile, as a clock does).
 // Usage: window_pixels WINDOW_ID [!]RRGGBB X Y WIDTH HEIGHT
 //        window_pixels WINDOW_ID at X Y
 //        window_pixels WINDOW_ID text X Y WIDTH HEIGHT FAMILY PIXELS TEXT
+//        window_pixels WINDOW_ID same OTHER_WINDOW_ID X Y WIDTH HEIGHT
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -75,13 +77,32 @@ int main(int argc, char* argv[])
 {
     const bool at = argc == 5 && std::strcmp(argv[2], "at") == 0;
     const bool text = argc == 10 && std::strcmp(argv[2], "text") == 0;
-    if (argc != 7 && !at && !text)
+    const bool same = argc == 8 && std::strcmp(argv[2], "same") == 0;
+    if (argc != 7 && !at && !text && !same)
         return 2;
     QGuiApplication app(argc, argv);
     const WId window = std::strtoul(argv[1], nullptr, 0);
     const QImage image = QGuiApplication::primaryScreen()->grabWindow(window).toImage();
     if (image.isNull())
         return 1;
+    if (same) {
+        const WId other = std::strtoul(argv[3], nullptr, 0);
+        const QRect area(std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]));
+        const auto look = [&area](WId id) {
+            return QGuiApplication::primaryScreen()->grabWindow(id).toImage().copy(area);
+        };
+        QImage mine = image.copy(area);
+        for (int tries = 0; tries < 5; ++tries) {
+            const QImage theirs = look(other);
+            const QImage again = look(window);
+            if (again == mine) {
+                std::puts(theirs == mine ? "same" : "differs");
+                return 0;
+            }
+            mine = again;
+        }
+        return 1;
+    }
     if (at) {
         const QPoint point(std::atoi(argv[3]), std::atoi(argv[4]));
         if (!image.rect().contains(point))

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The program with one of its own timer or signal set-up calls failing (injected by strace): it says
-# so once on standard error, still wakes once a second at the second boundary and sleeps between,
-# and a SIGTERM still ends it.
+# The program with one of its own timer, signal or time-zone watch set-up calls failing (injected by
+# strace): it says so once on standard error, still wakes once a second at the second boundary and
+# sleeps between, and a SIGTERM still ends it.
 set -euo pipefail
 program=$1
 work=${TEST_WORK:?}
@@ -12,8 +12,8 @@ fail() {
 }
 
 # check_failure CALL ERRNO WHEN STATUS: the WHEN-th CALL fails with ERRNO; STATUS is the exit status
-# expected after SIGTERM. Qt 6.4's event loop wakes itself through an eventfd, so every timerfd and
-# pipe2 call in the main thread is the program's own.
+# expected after SIGTERM. Qt 6.4's event loop wakes itself through an eventfd, so every timerfd,
+# pipe2 and inotify call in the main thread is the program's own.
 check_failure() {
     local call=$1 errno=$2 when=$3 status=$4 pid tracer from to busy wakes exit_status=0
     rm -rf "$work"
@@ -49,4 +49,7 @@ check_failure timerfd_create EMFILE 1 0
 check_failure timerfd_settime EINVAL 3+ 0
 # No handler without the pipe: SIGTERM keeps its default action.
 check_failure pipe2 EMFILE 1 $((128 + 15))
+# No watch on the time zone's file: the clock keeps the zone it started with.
+check_failure inotify_init1 EMFILE 1 0
+check_failure inotify_add_watch ENOSPC 1 0
 echo "setup call failures: each reported once, the clock still ticks on the second and sleeps between"

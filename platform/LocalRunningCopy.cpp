@@ -201,7 +201,8 @@ RunningCopy::Reply LocalRunningCopy::askToFront(std::chrono::milliseconds wait)
     sockaddr_un address;
     if (place_.isEmpty() || !fillAddress(place_ + QStringLiteral(".socket"), address))
         return Reply::NotListening;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Not blocking, so that a running copy whose queue of calls is full cannot hold this one up.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return Reply::NotListening;
     // No socket file, or one that no one listens on: the running copy is starting, or has just ended.
@@ -223,7 +224,7 @@ RunningCopy::Reply LocalRunningCopy::askToFront(std::chrono::milliseconds wait)
             break;
         char buffer[16];
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got <= 0) {
             // Hung up without an answer: the running copy ended while asked, and the lock is free.

@@ -54,15 +54,25 @@ QString privateFolder(const QString& path)
     return {};
 }
 
-// The folder for the lock and the socket: VQ_DBD in the runtime folder when there is one, else a
-// private folder in the temp folder.
+// The socket's address holds a path of at most this many bytes.
+constexpr std::size_t kLongestSocketPath = sizeof(sockaddr_un::sun_path) - 1;
+// A place's name: the digest's first 32 hexadecimal digits.
+constexpr int kPlaceNameLength = 32;
+
+bool socketFitsIn(const QString& folder)
+{
+    const auto length = static_cast<std::size_t>(QFile::encodeName(folder).size());
+    return length + 1 + kPlaceNameLength + std::strlen(".socket") <= kLongestSocketPath;
+}
+
+// The folder for the lock and the socket: VQ_DBD in the runtime folder when there is one and a
+// socket's path there fits its address, else a private folder in the temp folder.
 QString lockFolder(QString& problem)
 {
     const QString runtime = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
-    QString folder;
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
-        folder = runtime + QStringLiteral("/VQ_DBD");
-    else
+    QString folder = runtime + QStringLiteral("/VQ_DBD");
+    if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime) || !QFileInfo(runtime).isDir()
+        || !socketFitsIn(folder))
         folder = QDir::tempPath() + QStringLiteral("/VQ_DBD-") + QString::number(::geteuid());
     problem = privateFolder(folder);
     return problem.isEmpty() ? folder : QString();
@@ -93,7 +103,7 @@ bool fillAddress(const QString& path, sockaddr_un& address)
     const QByteArray name = QFile::encodeName(path);
     address = {};
     address.sun_family = AF_UNIX;
-    if (static_cast<std::size_t>(name.size()) >= sizeof address.sun_path)
+    if (static_cast<std::size_t>(name.size()) > kLongestSocketPath)
         return false;
     std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
     return true;
@@ -126,7 +136,7 @@ RunningCopy::Claim LocalRunningCopy::claim()
             return Claim::Unavailable;
         const QByteArray digest = QCryptographicHash::hash(QFile::encodeName(realPath(settingsPath_)),
                                                            QCryptographicHash::Sha256);
-        place_ = folder + QLatin1Char('/') + QString::fromLatin1(digest.toHex().left(32));
+        place_ = folder + QLatin1Char('/') + QString::fromLatin1(digest.toHex().left(kPlaceNameLength));
     }
     const QString lockPath = place_ + QStringLiteral(".lock");
     const int fd

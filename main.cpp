@@ -7,10 +7,12 @@
 #include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/InotifyZoneWatcher.h"
+#include "platform/LocalRunningCopy.h"
 #include "platform/ProgramLog.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TimerfdWallClock.h"
 #include "platform/X11WindowManager.h"
+#include "state/OneClock.h"
 #include "state/ProgramIdentity.h"
 #include "state/ProgramOptions.h"
 #include "state/Section.h"
@@ -38,6 +40,12 @@ void print(std::FILE* stream, const QString& text)
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
     std::fflush(stream);
+}
+
+// The name the program was started under, which begins its lines on standard error.
+QString programNameOf(const QString& argument0)
+{
+    return argument0.isEmpty() ? QStringLiteral("vq-dbd") : QFileInfo(argument0).fileName();
 }
 
 QString autostartEntryPath()
@@ -107,8 +115,7 @@ std::optional<int> answerWithoutDisplay(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const QString argument0 = arguments.value(0);
-    const QString programName
-        = argument0.isEmpty() ? QStringLiteral("vq-dbd") : QFileInfo(argument0).fileName();
+    const QString programName = programNameOf(argument0);
     const Reading reading = read(withoutQtOptions(arguments));
     int status = 0;
     switch (reading.request) {
@@ -153,6 +160,17 @@ int main(int argc, char* argv[])
     // --help, --version, --autostart and a wrong option need no display.
     if (const std::optional<int> status = answerWithoutDisplay(argc, argv))
         return *status;
+    const QString argument0 = argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString();
+    const QString settingsPath = IniSettingsBackend::defaultFilePath(sectionForProgram(argument0));
+    // One clock per settings file, settled before any window is made or any alarm can fire: a copy
+    // started again brings the running one to the front and ends.
+    LocalRunningCopy copies(settingsPath);
+    const oneclock::StartDecision start = oneclock::decideStart(
+        copies, programNameOf(argument0), oneclock::shownPath(settingsPath, QDir::homePath()));
+    if (!start.message.isEmpty())
+        print(stderr, start.message + QLatin1Char('\n'));
+    if (!start.runClock)
+        return start.exitStatus;
     prepareWindowSystem();
     QApplication app(argc, argv);
     // Every window, the ones no other window owns included, carries the drum picture.
@@ -164,8 +182,7 @@ int main(int argc, char* argv[])
     // The clock window's closing ends the program, even with a notice still open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString section = sectionForProgram(argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString());
-    IniSettingsBackend backend(IniSettingsBackend::defaultFilePath(section));
+    IniSettingsBackend backend(settingsPath);
     SettingsStore store(backend);
     NoticeWindow notice;
     StoreProblemReporter reporter(store, notice);
@@ -188,6 +205,13 @@ int main(int argc, char* argv[])
     };
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &clock, closeEverything);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &clock, closeEverything);
+
+    // Another copy's call, once the clock is up.
+    copies.answerCalls(clock, [&clock] {
+        WindowManager& windows = platformWindowManager();
+        windows.raise(clock.winId());
+        windows.activate(clock.winId());
+    });
 
     clock.load();
     clock.show();

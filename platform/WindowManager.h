@@ -31,6 +31,9 @@ public:
     virtual bool hasKeptAboveWindowOver(WindowId window) = 0;
     // Restacks a window over every other window of its band.
     virtual void raise(WindowId window) = 0;
+    // Makes a window the one the user works in, as when the user picks it (in a taskbar, say): the
+    // window manager shows it if minimized, raises it and gives it the focus.
+    virtual void activate(WindowId window) = 0;
 };
 
 } // namespace vqdbd

@@ -168,6 +168,13 @@ public:
         xcb_flush(connection_);
     }
 
+    void activate(WindowId window) override
+    {
+        // Asked as a pager asks it, at no particular time, with no window of the program's active.
+        sendToRoot(static_cast<xcb_window_t>(window), activeWindow_,
+                   { kSourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE });
+    }
+
 private:
     xcb_atom_t atom(const char* name) const
     {
@@ -306,6 +313,17 @@ public:
     {
         if (QWidget* widget = QWidget::find(window))
             widget->raise();
+    }
+    // As far as the platform lets a program bring itself forward.
+    void activate(WindowId window) override
+    {
+        QWidget* widget = QWidget::find(window);
+        if (!widget)
+            return;
+        if (widget->isMinimized())
+            widget->showNormal();
+        widget->raise();
+        widget->activateWindow();
     }
     void setKeepAbove(WindowId window, bool above) override
     {

@@ -48,6 +48,11 @@ public:
         stacking.append(window);
         calls.append(QStringLiteral("raise:%1").arg(window));
     }
+    void activate(WindowId window) override
+    {
+        active = window;
+        calls.append(QStringLiteral("activate:%1").arg(window));
+    }
 
     QMargins frame;
     std::optional<WindowId> active;

@@ -14,6 +14,8 @@ namespace vqdbd {
 
 class AlarmWindows;
 class DesktopNotifier;
+struct CommandRequest;
+struct ProcessEnding;
 class LiveState;
 class ProcessLauncher;
 
@@ -26,7 +28,9 @@ class ProcessLauncher;
 // clock set back, or a daylight-saving hour lived twice, from firing it again. A slot whose window
 // from an earlier firing is still open fires all the same: its command runs, and that window shows
 // the new firing instead of a second window opening. An alarm passed over by more than a minute is
-// told to the user, in the desktop's notification list as well.
+// told to the user, in the desktop's notification list as well. So is a command that started and then
+// failed (a non-zero exit status, or a signal ended it), once, with the alarm as it fired and the
+// last line the command wrote to its standard error.
 // Its ten slot checks are the designed ALARM_1_TIMER, ALARM_2_TIMER, ALARM_3_TIMER, ALARM_4_TIMER,
 // ALARM_5_TIMER, ALARM_6_TIMER, ALARM_7_TIMER, ALARM_8_TIMER, ALARM_9_TIMER, ALARM_10_TIMER: no timer of
 // their own.
@@ -49,8 +53,8 @@ Q_SIGNALS:
     void fired(int slot, const QString& timeText);
     // Slot n's command did not start.
     void launchFailed(int slot, const QString& commandLine, const QString& problem);
-    // Something the user should hear of, such as an alarm that was passed over; the line has also
-    // gone to the diagnostics.
+    // Something the user should hear of, such as an alarm that was passed over or a command that
+    // failed; the line has also gone to the diagnostics.
     void noticed(const QString& title, const QString& line);
 
 private:
@@ -64,6 +68,7 @@ private:
     void fire(int slot, qint64 localSecond, const QString& text);
     bool firedOnDay(int slot, qint64 localDay, const QString& text) const;
     void reportPassedOver(qint64 lastChecked, qint64 now);
+    void reportEnding(const CommandRequest& request, const ProcessEnding& ending);
     void tellUser(const QString& title, const QString& line);
     QString describe(int slot) const;
 

@@ -4,6 +4,7 @@
 #include "platform/ProcessLauncher.h"
 
 #include <QList>
+#include <utility>
 
 namespace vqdbd::test {
 

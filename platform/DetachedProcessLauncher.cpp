@@ -33,6 +33,22 @@ int openPidfd(pid_t pid)
     return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
 }
 
+// A session of its own, every signal at its default and none blocked.
+void initDetached(posix_spawnattr_t& attributes)
+{
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigfillset(&defaults);
+    sigdelset(&defaults, SIGKILL);
+    sigdelset(&defaults, SIGSTOP);
+    sigset_t noneBlocked;
+    sigemptyset(&noneBlocked);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &noneBlocked);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+}
+
 // Writes what it can of `bytes` to the clock's standard error without waiting; returns how many were
 // written, or -1 once standard error can take nothing more for good (a closed pipe, a lost terminal).
 // SIGPIPE is held back meanwhile: a reader of the clock's errors that went away must not end the clock.
@@ -79,7 +95,7 @@ qsizetype writeToOwnErrors(const QByteArray& bytes)
 
 // Gives a pipe's read end to a process of its own that reads it to its end, into the clock's standard
 // error when `passOn` and into /dev/null otherwise. A shell starts it in the background and ends at
-// once, so the reader belongs to no one and is never left a zombie of the clock's.
+// once, so the reader is no child of the clock's and never waits for it as a zombie.
 void handToDrain(int readEnd, bool passOn)
 {
     const QString cat = QStandardPaths::findExecutable(QStringLiteral("cat"));
@@ -107,17 +123,7 @@ void handToDrain(int readEnd, bool passOn)
     posix_spawn_file_actions_adddup2(&actions, readEnd, 3);
     posix_spawn_file_actions_addclosefrom_np(&actions, 4);
     posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigfillset(&defaults);
-    sigdelset(&defaults, SIGKILL);
-    sigdelset(&defaults, SIGSTOP);
-    sigset_t noneBlocked;
-    sigemptyset(&noneBlocked);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setsigmask(&attributes, &noneBlocked);
-    posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    initDetached(attributes);
     pid_t pid = 0;
     const int error = posix_spawn(&pid, shell.constData(), &actions, &attributes, argv, environ);
     posix_spawnattr_destroy(&attributes);
@@ -165,15 +171,14 @@ public:
     QByteArray tail() const { return tail_.right(ProcessEnding::kErrorTailBytes); }
 
     // Its program has ended: the pipe lives on under `keeper` while someone else (a program the
-    // ended one started) still holds its write end, and goes at the end of the output.
+    // ended one started) still holds its write end, or while what was read waits to be passed on,
+    // and goes once both are done.
     void outliveProgram(QObject* keeper)
     {
-        if (fd_ < 0) {
-            deleteLater();
-            return;
-        }
         setParent(keeper);
         outlived_ = true;
+        if (fd_ < 0 && pending_.isEmpty())
+            deleteLater();
     }
 
 private:
@@ -399,17 +404,7 @@ QString DetachedProcessLauncher::start(const QString& program, const QStringList
     posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
     posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigfillset(&defaults);
-    sigdelset(&defaults, SIGKILL);
-    sigdelset(&defaults, SIGSTOP);
-    sigset_t noneBlocked;
-    sigemptyset(&noneBlocked);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setsigmask(&attributes, &noneBlocked);
-    posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    initDetached(attributes);
 
     pid_t pid = 0;
     const auto started = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
@@ -422,7 +417,7 @@ QString DetachedProcessLauncher::start(const QString& program, const QStringList
         ::close(errorPipe[1]);
         if (error == 0) {
             ::fcntl(errorPipe[0], F_SETFL, ::fcntl(errorPipe[0], F_GETFL) | O_NONBLOCK);
-            errors = new ErrorPipe(errorPipe[0], style == WindowStyle::Normal, &reapers_);
+            errors = new ErrorPipe(errorPipe[0], style == WindowStyle::Normal, nullptr);
         } else {
             ::close(errorPipe[0]);
         }

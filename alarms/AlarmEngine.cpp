@@ -2,6 +2,7 @@
 #include "AlarmEngine.h"
 
 #include "AlarmWindows.h"
+#include "CommandEnding.h"
 #include "CommandLaunch.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/WakeTimer.h"
@@ -10,8 +11,7 @@
 #include "state/LiveState.h"
 #include "state/ValueForms.h"
 
-#include <QDate>
-#include <QLocale>
+#include <QPointer>
 #include <algorithm>
 
 namespace vqdbd {
@@ -24,14 +24,6 @@ qint64 dayOf(qint64 localSecond)
 {
     return localSecond >= 0 ? localSecond / kSecondsPerDay
                             : -((-localSecond + kSecondsPerDay - 1) / kSecondsPerDay);
-}
-
-// When a firing happened, for a window that may have stood open for days: "Tue 5 Mar 07:30:00".
-QString firedAtText(qint64 localSecond, const QString& timeText)
-{
-    const std::tm local = localTimeOf(localSecond);
-    const QDate date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    return QLocale::c().toString(date, QStringLiteral("ddd d MMM ")) + timeText;
 }
 
 QString durationText(qint64 seconds)
@@ -100,12 +92,20 @@ void AlarmEngine::fire(int slot, qint64 localSecond, const QString& text)
     // user to come back and close yesterday's window.
     const bool stillOpen = windows_.isWindowOpen(slot);
     const AlarmSlot& alarm = state_.slot(slot);
-    const LaunchAttempt launch = applyLaunchRule(launcher_, alarm.runCommand, alarm.runHidden, alarm.command);
+    const QString firedAt = dayAndTimeText(localSecond, text);
+    // The alarm as it was when it fired: its name may have changed by the time the command ends.
+    const CommandRequest request { QStringLiteral("alarm %1").arg(slot), alarm.name, alarm.command, firedAt,
+                                   false };
+    const LaunchAttempt launch
+        = applyLaunchRule(launcher_, alarm.runCommand, alarm.runHidden, alarm.command,
+                          [engine = QPointer<AlarmEngine>(this), request](const ProcessEnding& ending) {
+                              if (engine)
+                                  engine->reportEnding(request, ending);
+                          });
     if (launch.failed())
         Q_EMIT launchFailed(slot, alarm.command, launch.problem);
     if (forms::isOn(alarm.showMessage)) {
         if (stillOpen) {
-            const QString firedAt = firedAtText(localSecond, text);
             tellUser(captions::alarmFiredAgain(),
                      QStringLiteral("%1 fired again on %2 while its notification window from an earlier "
                                     "firing was still open; its command was started as usual, and that "
@@ -170,6 +170,13 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 until, qint64 now)
         const AlarmSlot& alarm = state_.slot(n);
         desktop_.notify(QStringLiteral("Missed alarm: %1 at %2").arg(alarm.name, alarm.time), line);
     }
+}
+
+void AlarmEngine::reportEnding(const CommandRequest& request, const ProcessEnding& ending)
+{
+    const QString line = commandEndingLine(request, ending);
+    if (!line.isEmpty())
+        tellUser(captions::commandFailed(), line);
 }
 
 void AlarmEngine::tellUser(const QString& title, const QString& line)

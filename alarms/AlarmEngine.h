@@ -14,6 +14,8 @@ namespace vqdbd {
 
 class AlarmWindows;
 class DesktopNotifier;
+struct CommandRequest;
+struct ProcessEnding;
 class LiveState;
 class ProcessLauncher;
 class WakeTimer;
@@ -25,11 +27,12 @@ class WakeTimer;
 // fires exactly once at its second: the last minute of the seconds that a late wake-up, a clock step,
 // a new time zone or a resume passed over is made up, and a slot never fires twice on one day for the
 // same time text, which also keeps a clock set back, or a daylight-saving hour lived twice, from
-// firing it again. A slot whose window
-// from an earlier firing is still open fires all the same: its command runs, and that window shows
-// the new firing instead of a second window opening. An alarm passed over by more than a minute is
-// told to the user, in the desktop's notification list as well, with why the computer was not woken
-// for it where it could not be.
+// firing it again. A slot whose window from an earlier firing is still open fires all the same: its
+// command runs, and that window shows the new firing instead of a second window opening. An alarm passed over
+// by more than a minute is told to the user, in the desktop's notification list as well, with why the
+// computer was not woken for it where it could not be. So is a command that started and then failed (a
+// non-zero exit status, or a signal ended it), once, with the alarm as it fired and the last line the command
+// wrote to its standard error.
 // Its ten slot checks are the designed ALARM_1_TIMER, ALARM_2_TIMER, ALARM_3_TIMER, ALARM_4_TIMER,
 // ALARM_5_TIMER, ALARM_6_TIMER, ALARM_7_TIMER, ALARM_8_TIMER, ALARM_9_TIMER, ALARM_10_TIMER: no timer of
 // their own.
@@ -52,8 +55,8 @@ Q_SIGNALS:
     void fired(int slot, const QString& timeText);
     // Slot n's command did not start.
     void launchFailed(int slot, const QString& commandLine, const QString& problem);
-    // Something the user should hear of, such as an alarm that was passed over; the line has also
-    // gone to the diagnostics.
+    // Something the user should hear of, such as an alarm that was passed over or a command that
+    // failed; the line has also gone to the diagnostics.
     void noticed(const QString& title, const QString& line);
 
 private:
@@ -68,6 +71,7 @@ private:
     bool firedOnDay(int slot, qint64 localDay, const QString& text) const;
     // Tells of the alarms due after lastChecked and before until, passed over by the jump to now.
     void reportPassedOver(qint64 lastChecked, qint64 until, qint64 now);
+    void reportEnding(const CommandRequest& request, const ProcessEnding& ending);
     void tellUser(const QString& title, const QString& line);
     QString describe(int slot) const;
 

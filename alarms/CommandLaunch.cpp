@@ -7,14 +7,15 @@
 
 namespace vqdbd {
 
-QString launchCommandLine(ProcessLauncher& launcher, const QString& commandLine, WindowStyle style)
+QString launchCommandLine(ProcessLauncher& launcher, const QString& commandLine, WindowStyle style,
+                          EndingHandler whenEnded)
 {
     const SplitCommandLine split = splitCommandLine(commandLine);
     if (!split.problem.isEmpty())
         return split.problem;
     QStringList arguments = split.words;
     const QString program = arguments.takeFirst();
-    QString problem = launcher.start(program, arguments, style);
+    QString problem = launcher.start(program, arguments, style, std::move(whenEnded));
     // The untouched default is tried like any other line; when it fails, say where it came from.
     if (!problem.isEmpty() && commandLine == defaultSlot().command)
         problem += QStringLiteral(" (the command line still holds its default text)");
@@ -22,12 +23,12 @@ QString launchCommandLine(ProcessLauncher& launcher, const QString& commandLine,
 }
 
 LaunchAttempt applyLaunchRule(ProcessLauncher& launcher, int runCommand, int runHidden,
-                              const QString& commandLine)
+                              const QString& commandLine, EndingHandler whenEnded)
 {
     const std::optional<WindowStyle> style = launchStyle(runCommand, runHidden);
     if (!style)
         return {};
-    return { true, launchCommandLine(launcher, commandLine, *style) };
+    return { true, launchCommandLine(launcher, commandLine, *style, std::move(whenEnded)) };
 }
 
 QString commandLineNote(const QString& commandLine)

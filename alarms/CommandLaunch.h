@@ -8,8 +8,10 @@
 namespace vqdbd {
 
 // Splits a command line (see splitCommandLine) and starts its program; returns an empty string once
-// it started, otherwise why it could not start.
-QString launchCommandLine(ProcessLauncher& launcher, const QString& commandLine, WindowStyle style);
+// it started, otherwise why it could not start. A program that started is heard of again through
+// `whenEnded` when it ends.
+QString launchCommandLine(ProcessLauncher& launcher, const QString& commandLine, WindowStyle style,
+                          EndingHandler whenEnded = {});
 
 // What applying the launch rule to a pair of switches and a command line came to.
 struct LaunchAttempt
@@ -22,7 +24,7 @@ struct LaunchAttempt
 
 // The launch rule (see launchStyle) followed by at most one launch.
 LaunchAttempt applyLaunchRule(ProcessLauncher& launcher, int runCommand, int runHidden,
-                              const QString& commandLine);
+                              const QString& commandLine, EndingHandler whenEnded = {});
 
 // What a window says beside a command line that the splitter refuses, while it is typed ("Will not
 // run: ..." with the reason); empty for a line that splits.

@@ -7,7 +7,8 @@
 
 namespace vqdbd {
 
-// The program's lines about alarms: alarms passed over or fired again, commands that did not start.
+// The program's lines about alarms: alarms passed over or fired again, commands that did not start
+// or failed.
 Q_DECLARE_LOGGING_CATEGORY(alarmsLog)
 
 // Where the alarm engine's lines go; tests catch them instead.

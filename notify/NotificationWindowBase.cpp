@@ -218,8 +218,11 @@ void NotificationWindowBase::onCountdownDoubleClicked()
 void NotificationWindowBase::onRunNowClicked()
 {
     const QString commandLine = content_.command->text();
-    const LaunchAttempt launch = applyLaunchRule(services_.launcher, ui::switchValue(*content_.runCommand),
-                                                 ui::switchValue(*content_.runHidden), commandLine);
+    const LaunchAttempt launch
+        = applyLaunchRule(services_.launcher, ui::switchValue(*content_.runCommand),
+                          ui::switchValue(*content_.runHidden), commandLine,
+                          reportFailedEnding(services_.notice, services_.timeFormat, launchOrigin(),
+                                             content_.name->text(), commandLine));
     if (launch.failed())
         reportLaunchFailure(services_.notice, launchOrigin(), commandLine, launch.problem);
 }

@@ -62,6 +62,10 @@ inline QString commandNotStarted()
 {
     return withShortName(QStringLiteral("COMMAND NOT STARTED"));
 }
+inline QString commandFailed()
+{
+    return withShortName(QStringLiteral("COMMAND FAILED"));
+}
 inline QString settingsReset()
 {
     return withShortName(QStringLiteral("SETTINGS RESET"));

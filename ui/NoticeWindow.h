@@ -14,10 +14,10 @@ class QWindow;
 namespace vqdbd {
 
 // VQ_DBD_NOTICE: the one window in which the program tells the user what went wrong (an alarm that
-// was passed over, a command that did not start, a settings store that failed), newest last. Later
-// notices join the list instead of opening more windows. It belongs to no other window, so no other
-// window's closing takes it along, and it takes input even while a modal window is open. It stays
-// until the user dismisses it, which empties it.
+// was passed over, a command that did not start or failed, a settings store that failed), newest
+// last. Later notices join the list instead of opening more windows. It belongs to no other window,
+// so no other window's closing takes it along, and it takes input even while a modal window is open.
+// It stays until the user dismisses it, which empties it.
 class NoticeWindow final : public QWidget, public UserNotice
 {
     Q_OBJECT

@@ -5,8 +5,10 @@
 #include "notify/SlotNotificationWindows.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -32,6 +34,7 @@ private Q_SLOTS:
     void twoSlotsDueAtOnceOpenTwoWindows();
     void theClockKeepsTickingUnderAnOpenWindow();
     void aCommandThatCannotStartIsToldAndTheWindowStillOpens();
+    void aCommandThatFailsIsToldOnceWithItsAlarm();
     void aWindowLeftOpenShowsTheNextDaysFiringAndTheCommandRunsAgain_data();
     void aWindowLeftOpenShowsTheNextDaysFiringAndTheCommandRunsAgain();
 
@@ -153,6 +156,30 @@ void TestAlarmFiring::aCommandThatCannotStartIsToldAndTheWindowStillOpens()
         QStringLiteral("alarm 6: the command line \"missing-tool --now\" was not started: no program named "
                        "\"missing-tool\" was found on PATH"));
     QVERIFY(rig_->window->notificationWindows().isWindowOpen(6));
+}
+
+void TestAlarmFiring::aCommandThatFailsIsToldOnceWithItsAlarm()
+{
+    storeAlarm(6, 1, QStringLiteral("backup --now"));
+    storeAlarm(7, 1, QStringLiteral("true"));
+    rig_->start();
+    rig_->clock.runFor(2s);
+    QCOMPARE(rig_->launcher.starts.size(), 2);
+    // Renamed before its command ends: the line names the alarm as it fired.
+    rig_->window->liveState().slot(6).name = QStringLiteral("renamed");
+    ProcessEnding failed;
+    failed.exitStatus = 3;
+    failed.errorTail = "copying\nno space left on device\n";
+    rig_->launcher.end(0, failed);
+    rig_->launcher.end(1, ProcessEnding {});
+    const QString firedAt = QLocale::c().toString(QDateTime::fromSecsSinceEpoch(kStart + 1), u"ddd d MMM ")
+        + textAt(kStart + 1);
+    QCOMPARE(rig_->notice.titles, QStringList { QStringLiteral("VQ-DBD - V3 - COMMAND FAILED") });
+    QCOMPARE(rig_->notice.texts,
+             QStringList { QStringLiteral("alarm 6 (\"Tea 6\", fired %1): the command line \"backup --now\" "
+                                          "ended with exit status 3; its last error line: no space left on "
+                                          "device")
+                               .arg(firedAt) });
 }
 
 void TestAlarmFiring::aWindowLeftOpenShowsTheNextDaysFiringAndTheCommandRunsAgain_data()

@@ -7,12 +7,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <csignal>
 
 using namespace vqdbd;
 using test::control;
@@ -38,6 +41,7 @@ private Q_SLOTS:
     void runNowLaunchesOnEveryClick_data();
     void runNowLaunchesOnEveryClick();
     void runNowFailureIsToldAndTheWindowStays();
+    void aRunNowCommandThatFailsIsToldAfterItsWindowClosed();
     void flashTimersHandOverEveryHalfSecond();
     void storedAutoCloseCountsDownAndClosesOnTheEleventhTick();
     void tickingAutoCloseShowsOnAndStartCounts();
@@ -223,6 +227,30 @@ void TestAlarmNotificationWindow::runNowFailureIsToldAndTheWindowStays()
              qPrintable(rig_->notice.texts.at(0)));
     QVERIFY(rig_->notice.texts.at(0).contains(rig_->launcher.refusal));
     QVERIFY(window.isVisible());
+}
+
+void TestAlarmNotificationWindow::aRunNowCommandThatFailsIsToldAfterItsWindowClosed()
+{
+    AlarmSlot& slot = rig_->state.slot(5);
+    slot.runCommand = 1;
+    slot.name = QStringLiteral("Backup");
+    slot.command = QStringLiteral("backup --now");
+    AlarmNotificationWindow& window = open(5);
+    QTest::mouseClick(control<QPushButton>(window, "RUN_NOW_BUTTON"), Qt::LeftButton);
+    window.close();
+    QTRY_VERIFY(rig_->notice.texts.isEmpty() && QApplication::topLevelWidgets().isEmpty());
+    ProcessEnding killed;
+    killed.signal = SIGTERM;
+    killed.signalName = QStringLiteral("SIGTERM");
+    killed.started = std::chrono::sys_seconds(std::chrono::seconds(1'700'000'000));
+    rig_->launcher.end(0, killed);
+    const QDateTime pressed = QDateTime::fromSecsSinceEpoch(1'700'000'000);
+    QCOMPARE(rig_->notice.texts,
+             QStringList {
+                 QStringLiteral("RUN NOW of alarm 5 (\"Backup\", pressed %1 %2): the command line "
+                                "\"backup --now\" was ended by SIGTERM; it wrote nothing to its "
+                                "standard error")
+                     .arg(QLocale::c().toString(pressed, u"ddd d MMM"), pressed.toString(u"HH:mm:ss")) });
 }
 
 void TestAlarmNotificationWindow::flashTimersHandOverEveryHalfSecond()

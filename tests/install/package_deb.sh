@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # CPack builds the Debian package: its contents are the installed tree under /usr, owned by root; its
-# library dependencies come from dpkg-shlibdeps; lintian finds no error and no warning in it (where
+# library dependencies come from dpkg-shlibdeps, beside setcap for its postinst; lintian finds no error and no warning in it (where
 # installed); its copyright file is machine-readable and names the GPL, version 3 or later. The
 # package is left unpacked in WORK/root for the test that runs the program from it.
 # Usage: package_deb.sh BUILD_DIR
@@ -36,6 +36,12 @@ case ", $depends," in
 *", libxcb1,"* | *", libxcb1 ("*) ;;
 *) fail "Depends has no libxcb1: $depends" ;;
 esac
+[[ ", $depends," == *", libcap2-bin,"* ]] || fail "Depends has no libcap2-bin for setcap: $depends"
+# Installed, the package lets alarms wake the computer: its postinst grants the one capability.
+dpkg-deb -e "$deb" "$work/control.d"
+[ -x "$work/control.d/postinst" ] || fail "the package has no executable postinst"
+grep -qx '    if ! setcap cap_wake_alarm+ep /usr/bin/vq-dbd; then' "$work/control.d/postinst" \
+    || fail "the postinst does not grant cap_wake_alarm: $(cat "$work/control.d/postinst")"
 version=$(dpkg-deb -f "$deb" Version)
 zcat < <(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/vq-dbd/changelog.gz) | head -n1 \
     | grep -q "^vq-dbd ($version) " || fail "the changelog's newest entry is not version $version"

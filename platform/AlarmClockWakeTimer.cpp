@@ -56,7 +56,9 @@ void AlarmClockWakeTimer::arm(std::optional<WallTime> when)
         expiry.it_value.tv_sec = static_cast<time_t>(seconds.count());
         expiry.it_value.tv_nsec = std::max(1L, static_cast<long>(nanos.count())); // all zero disarms
     }
-    if (timerfd_settime(fd_, TFD_TIMER_ABSTIME, &expiry, nullptr) != 0) {
+    // Disarmed, it is given no flags: the kernel goes on showing a cancelled alarm timer's last time
+    // in /proc/<pid>/fdinfo, and its flags then tell the two apart.
+    if (timerfd_settime(fd_, when ? TFD_TIMER_ABSTIME : 0, &expiry, nullptr) != 0) {
         problem_ = QStringLiteral("the wake-up timer could not be set (%1)")
                        .arg(QString::fromLocal8Bit(std::strerror(errno)));
         ::close(fd_);

@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # An alarm stored a few seconds ahead fires once on a real X server: its command writes a file once,
 # its notification window comes up over the clock with the alarm's title, counts down, closes itself
-# about 11 s later, and the store then holds the window's place and its auto-close choice.
+# about 11 s later, and the store then holds the window's place and its auto-close choice. A second
+# alarm of the same second runs a hidden command that fails: the notices window and standard error
+# say so in one line, with its exit status and last error line.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -22,6 +24,12 @@ ALARM_1_RUN_COMMAND_TICKBOX=1
 RUN_HIDDEN_1_TICKBOX=1
 ALARM_1_RUN_COMMAND_TEXTBOX="sh -c 'echo fired >> $fired'"
 ALARM_1_MESSAGE_AUTO_CLOSE_TICKBOX=1
+ALARM_2_TICKBOX=1
+ALARM_2_NAME_TEXTBOX=Backup
+ALARM_2_TIME_TEXTBOX=$due
+ALARM_2_RUN_COMMAND_TICKBOX=1
+RUN_HIDDEN_2_TICKBOX=1
+ALARM_2_RUN_COMMAND_TEXTBOX="sh -c 'echo disk not found >&2; exit 3'"
 CONF
 
 "$program" 2>"$work/stderr" &
@@ -41,6 +49,9 @@ for _ in $(seq 1 60); do
     sleep 0.05
 done
 [ "$(wc -l <"$fired")" -eq 1 ] || fail "the command ran $(wc -l <"$fired" 2>/dev/null || echo 0) times"
+wait_for_window '^VQ-DBD - V3 - NOTICES$' >/dev/null || fail "no notice window for the command that failed"
+failed="vq-dbd: alarm 2 (\"Backup\", fired [A-Z][a-z][a-z] [0-9]* [A-Z][a-z][a-z] $due): the command line \"sh -c 'echo disk not found >&2; exit 3'\" ended with exit status 3; its last error line: disk not found"
+[ "$(grep -cx "$failed" "$work/stderr")" -eq 1 ] || fail "the failed command not said once: $(cat "$work/stderr")"
 
 # Moved by the user while it counts down.
 sleep 0.3

@@ -51,6 +51,31 @@ press_ok() {
     fail "OK did not close the alarm settings window"
 }
 
+# Fails unless the program's wake-up timer (a CLOCK_REALTIME_ALARM timerfd) is set for the given
+# number of seconds from now, give or take one, or is disarmed ("off"). Setting one needs
+# CAP_WAKE_ALARM, which root has (as in CI); without it there is no such timer to look at.
+expect_wake_timer() {
+    local info left= flags=
+    for info in /proc/"$pid"/fdinfo/*; do
+        if grep -qx 'clockid: 8' "$info" 2>/dev/null; then
+            left=$(sed -n 's/^it_value: (\(.*\)).*/\1/p' "$info")
+            flags=$(sed -n 's/^settime flags: //p' "$info")
+        fi
+    done
+    if [ -z "$left" ]; then
+        [ "$(id -u)" -ne 0 ] && return 0
+        fail "no wake-up timer ($step)"
+    fi
+    # A disarmed alarm timer keeps showing its last time; it was disarmed without TFD_TIMER_ABSTIME.
+    if [ "$1" = off ]; then
+        [ "$flags" = 00 ] || fail "the wake-up timer is set ($left, flags $flags) $step"
+        return 0
+    fi
+    [ "$flags" = 01 ] || fail "the wake-up timer is not set (flags $flags) $step"
+    left=${left%%,*}
+    [ $(($1 - left)) -ge -1 ] && [ $(($1 - left)) -le 1 ] || fail "the wake-up timer is at $left s, not $1 s ($step)"
+}
+
 # Fails unless each key holds the value: "KEY=value ...".
 expect_stored() {
     local entry
@@ -88,6 +113,10 @@ row3=(ALARM_3_TICKBOX=1 ALARM_3_DISPLAY_MESSAGE_TICKBOX=1 ALARM_3_RUN_COMMAND_TI
     ALARM_3_NAME_TEXTBOX=Tea "ALARM_3_TIME_TEXTBOX=$due")
 step="after OK"
 expect_stored ENABLE_ALARMS_TICKBOX=1 "${row3[@]}"
+# The computer wakes ten seconds ahead of the alarm; the timer is looked at with each second the
+# clock shows.
+sleep 1.1
+expect_wake_timer $(($(date -d "$due" +%s) - 10 - $(date +%s)))
 
 # Alarms off for a while: the row stays as it was set.
 open_alarm_settings
@@ -96,12 +125,16 @@ click_at "$alarms" 5640 240 # ENABLE_ALARMS_TICKBOX
 press_ok
 step="after Enable Alarms was cleared and OK pressed"
 expect_stored ENABLE_ALARMS_TICKBOX=0 "${row3[@]}"
+sleep 1.1
+expect_wake_timer off
 open_alarm_settings
 wait_until_viewable "$alarms"
 click_at "$alarms" 5640 240
 press_ok
 step="after Enable Alarms was ticked again in a later window"
 expect_stored ENABLE_ALARMS_TICKBOX=1 "${row3[@]}"
+sleep 1.1
+expect_wake_timer $(($(date -d "$due" +%s) - 10 - $(date +%s)))
 [ "$(date +%s)" -lt "$(date -d "$due" +%s)" ] || fail "the setting-up took past $due"
 [ -e "$ran" ] && fail "the command ran before $due"
 

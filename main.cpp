@@ -156,7 +156,6 @@ int main(int argc, char* argv[])
     // Waking the computer for an alarm is the one thing that needs a capability; no command an alarm
     // starts inherits it.
     keepOnlyWakeAlarmCapability();
-    AlarmClockWakeTimer wakeTimer;
     // --help, --version, --autostart and a wrong option need no display.
     if (const std::optional<int> status = answerWithoutDisplay(argc, argv))
         return *status;
@@ -188,6 +187,7 @@ int main(int argc, char* argv[])
     StoreProblemReporter reporter(store, notice);
 
     TimerfdWallClock wallClock;
+    AlarmClockWakeTimer wakeTimer;
     // A new time zone moves the local time as setting the clock does: the clock reads it again at once.
     InotifyZoneWatcher zoneWatcher;
     QObject::connect(&zoneWatcher, &ZoneWatcher::zoneChanged, &wallClock, &WallClock::clockChanged);

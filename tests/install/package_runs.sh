@@ -26,7 +26,8 @@ id=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did n
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/$APP_ID.desktop")
 [ -n "$wm_class" ] || fail "the menu entry names no window class"
 xprop -id "$id" WM_CLASS | grep -q ", \"$wm_class\"\$" || fail "WM_CLASS $(xprop -id "$id" WM_CLASS) does not end in the menu entry's $wm_class"
-sleep 0.5
+# Shown and framed by the window manager before its place is read, however busy the machine.
+wait_until_viewable "$id"
 read -r fx fy < <(frame_origin "$id")
 [ "$fx" -eq 200 ] && [ "$fy" -eq 101 ] || fail "frame at $fx,$fy instead of the stored 200,101"
 

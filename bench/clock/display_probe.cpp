@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -37,8 +36,8 @@ double epochSeconds()
 class PaintWatcher final : public QObject
 {
 public:
-    explicit PaintWatcher(QLineEdit& display)
-        : display_(display)
+    PaintWatcher(vqdbd::ClockWindow& clock, QWidget& display)
+        : clock_(clock)
     {
         display.installEventFilter(this);
     }
@@ -49,11 +48,11 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() != QEvent::Paint || display_.text() == lastText_)
+        if (event->type() != QEvent::Paint || clock_.timeText() == lastText_)
             return false;
         const double now = epochSeconds();
         const bool first = lastText_.isNull() || lastText_ == QStringLiteral("--:--:--");
-        lastText_ = display_.text();
+        lastText_ = clock_.timeText();
         if (lastText_ == QStringLiteral("--:--:--"))
             return false;
         if (first)
@@ -64,7 +63,7 @@ protected:
     }
 
 private:
-    QLineEdit& display_;
+    vqdbd::ClockWindow& clock_;
     QString lastText_;
 };
 
@@ -86,7 +85,7 @@ int main(int argc, char* argv[])
     FreedesktopNotifier desktop(QLatin1String(identity::kAppId));
     const TimeTextFormat format;
     ClockWindow clock({ store, wallClock, format, platformWindowManager(), launcher, notice, desktop });
-    PaintWatcher watcher(*clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX")));
+    PaintWatcher watcher(clock, *clock.findChild<QWidget*>(QStringLiteral("TIME_TEXTBOX")));
     clock.load();
     clock.show();
     QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);

@@ -3,6 +3,7 @@
 
 #include "Artwork.h"
 #include "SecondTicker.h"
+#include "TimeDisplay.h"
 #include "alarms/AlarmEngine.h"
 #include "alarms/WakeSchedule.h"
 #include "notify/LaunchFailureReport.h"
@@ -20,7 +21,6 @@
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <algorithm>
@@ -62,8 +62,9 @@ ui::ControlDesign makerButtonDesign()
     return design;
 }
 
-// A line edit keeps 2 pixels of margin either side of its text and 2 for its cursor; a text wider
-// than the rest scrolls, and the clock would show ":44:21 AM" without its hour.
+// The display places its text as a line edit does: 2 pixels of margin either side of the text and 2
+// for a cursor; a text wider than the rest scrolls, and the clock would show ":44:21 AM" without its
+// hour.
 constexpr int kLineEditSlack = 6;
 
 bool fitsTimeDisplay(const QFont& font, const QString& text, int room)
@@ -106,8 +107,10 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     makerButton_->setFlat(true);
     makerButton_->setFocus();
 
-    timeDisplay_ = &ui::createControl<QLineEdit>(*this, timeDisplayDesign());
-    timeDisplay_->setFrame(false);
+    const ui::ControlDesign display = timeDisplayDesign();
+    timeDisplay_ = new TimeDisplay(this);
+    ui::applyDesign(*timeDisplay_, display);
+    timeDisplay_->setText(display.caption);
     timeDisplay_->setContextMenuPolicy(Qt::PreventContextMenu);
     timeDisplay_->installEventFilter(this);
     // Sized once for every hour's text, so that the digits keep their size as the day goes on.
@@ -159,7 +162,7 @@ int ClockWindow::timeDisplayRoom() const
 
 void ClockWindow::onSecondShown(const WallSecond&, const QString& text)
 {
-    if (!fitsTimeDisplay(timeDisplay_->font(), text, timeDisplayRoom()))
+    if (std::ceil(timeDisplay_->textWidth(text)) > timeDisplayRoom())
         timeDisplay_->setFont(fittedTimeFont(timeDisplay_->font(), { text }, timeDisplayRoom()));
     timeDisplay_->setText(text);
     // The always-on-top check shares the clock's once-a-second wake-up instead of waking on its own.

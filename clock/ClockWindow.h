@@ -7,7 +7,6 @@
 #include <QWidget>
 #include <memory>
 
-class QLineEdit;
 class QPushButton;
 
 namespace vqdbd {
@@ -16,6 +15,7 @@ class AlarmEngine;
 class DesktopNotifier;
 class ProcessLauncher;
 class SecondTicker;
+class TimeDisplay;
 class UserNotice;
 class SettingsStore;
 class SlotNotificationWindows;
@@ -87,7 +87,7 @@ private:
     SecondTicker* ticker_;
     std::unique_ptr<SlotNotificationWindows> notificationWindows_;
     AlarmEngine* alarms_;
-    QLineEdit* timeDisplay_;
+    TimeDisplay* timeDisplay_;
     QPushButton* makerButton_;
     bool positionSaved_ = false;
 };

@@ -177,26 +177,31 @@ void setBackColour(QWidget& control, qint32 colour)
 QWidget* createControl(QWidget& parent, const ControlDesign& design)
 {
     QWidget* control = makeWidget(parent, design);
-    control->setObjectName(design.name);
-    control->setAccessibleName(!design.accessibleName.isEmpty()
-                                   ? design.accessibleName
-                                   : accessibleNameFor(design.name, design.caption,
-                                                       design.kind == ControlKind::TextBox
-                                                           || design.kind == ControlKind::MultiLineTextBox));
-    const QRect rect = toPixels(design.left, design.top, design.width, design.height);
-    control->setGeometry(rect.x(), rect.y(), std::max(1, rect.width()), std::max(1, rect.height()));
-    if (design.font)
-        control->setFont(designFont(*design.font));
-    fitCaption(*control, design);
-    if (design.textColour)
-        setTextColour(*control, *design.textColour);
-    if (design.backColour)
-        setBackColour(*control, *design.backColour);
-    control->setEnabled(design.enabled);
-    control->setVisible(design.visible);
-    if (!design.visible)
-        control->setAttribute(Qt::WA_WState_ExplicitShowHide);
+    applyDesign(*control, design);
     return control;
+}
+
+void applyDesign(QWidget& control, const ControlDesign& design)
+{
+    control.setObjectName(design.name);
+    control.setAccessibleName(!design.accessibleName.isEmpty()
+                                  ? design.accessibleName
+                                  : accessibleNameFor(design.name, design.caption,
+                                                      design.kind == ControlKind::TextBox
+                                                          || design.kind == ControlKind::MultiLineTextBox));
+    const QRect rect = toPixels(design.left, design.top, design.width, design.height);
+    control.setGeometry(rect.x(), rect.y(), std::max(1, rect.width()), std::max(1, rect.height()));
+    if (design.font)
+        control.setFont(designFont(*design.font));
+    fitCaption(control, design);
+    if (design.textColour)
+        setTextColour(control, *design.textColour);
+    if (design.backColour)
+        setBackColour(control, *design.backColour);
+    control.setEnabled(design.enabled);
+    control.setVisible(design.visible);
+    if (!design.visible)
+        control.setAttribute(Qt::WA_WState_ExplicitShowHide);
 }
 
 void controlMissing(const QString& name, const char* kind)

@@ -69,6 +69,9 @@ struct ControlDesign
 // and what still does not fit is drawn a pixel smaller at a time.
 QWidget* createControl(QWidget& parent, const ControlDesign& design);
 void createControls(QWidget& parent, std::span<const ControlDesign> designs);
+// Gives a control built by other means its design's name, place, font, colours and states; the
+// caption and the kind's own settings are the control's to take.
+void applyDesign(QWidget& control, const ControlDesign& design);
 
 // A control of the kind the code expects is a promise of the design table; one broken is a fault
 // of the program, which stops at once rather than run on a wrong cast.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real clock window (real wall clock, real settings file in a scratch folder) and measures
-// how long after each wall-clock second boundary the new time text is painted, and how long after
-// the process was launched the first time text was painted.
+// how long after each wall-clock second boundary the new time text is painted over SECONDS, and how
+// long after the process was launched the first time text was painted. With SECONDS 0 it ends at
+// the first time text and prints only the milliseconds from the launch to it.
 //
 // Usage: bench_display_probe SECONDS [LAUNCHED_AT_EPOCH_SECONDS]
 #include "clock/ClockWindow.h"
@@ -18,7 +19,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -38,34 +38,39 @@ double epochSeconds()
 class PaintWatcher final : public QObject
 {
 public:
-    explicit PaintWatcher(QLineEdit& display)
-        : display_(display)
+    PaintWatcher(vqdbd::ClockWindow& clock, QWidget& display)
+        : clock_(clock)
     {
         display.installEventFilter(this);
     }
 
     std::vector<double> latenciesMs;
     double firstTextAt = 0;
+    bool endAtFirstText = false;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() != QEvent::Paint || display_.text() == lastText_)
+        if (event->type() != QEvent::Paint || clock_.timeText() == lastText_)
             return false;
         const double now = epochSeconds();
         const bool first = lastText_.isNull() || lastText_ == QStringLiteral("--:--:--");
-        lastText_ = display_.text();
+        lastText_ = clock_.timeText();
         if (lastText_ == QStringLiteral("--:--:--"))
             return false;
-        if (first)
+        if (first) {
             firstTextAt = now;
-        else
+            // After this paint has been flushed to the window system.
+            if (endAtFirstText)
+                QTimer::singleShot(0, qApp, &QApplication::quit);
+        } else {
             latenciesMs.push_back((now - static_cast<double>(static_cast<long long>(now))) * 1000.0);
+        }
         return false;
     }
 
 private:
-    QLineEdit& display_;
+    vqdbd::ClockWindow& clock_;
     QString lastText_;
 };
 
@@ -89,11 +94,20 @@ int main(int argc, char* argv[])
     const TimeTextFormat format;
     ClockWindow clock(
         { store, wallClock, format, platformWindowManager(), launcher, notice, desktop, wakeTimer });
-    PaintWatcher watcher(*clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX")));
+    PaintWatcher watcher(clock, *clock.findChild<QWidget*>(QStringLiteral("TIME_TEXTBOX")));
+    watcher.endAtFirstText = seconds == 0;
     clock.load();
     clock.show();
-    QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
+    if (seconds > 0)
+        QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
     QApplication::exec();
+
+    if (seconds == 0) {
+        if (watcher.firstTextAt == 0 || launchedAt == 0)
+            return 1;
+        std::printf("%.1f\n", (watcher.firstTextAt - launchedAt) * 1000.0);
+        return 0;
+    }
 
     auto& samples = watcher.latenciesMs;
     std::sort(samples.begin(), samples.end());

@@ -6,6 +6,7 @@
 // can be scrolled into view.
 #include "ClockRig.h"
 #include "EventLoop.h"
+#include "clock/TimeDisplay.h"
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
 #include "notify/TestNotificationWindow.h"
@@ -49,6 +50,13 @@ QStringList tabOrder(QWidget& window)
     return order;
 }
 
+// The controls a user reaches with Tab: buttons, text boxes and the clock's time display.
+bool takesPartInTheTabOrder(QWidget* control)
+{
+    return qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control)
+        || qobject_cast<TimeDisplay*>(control);
+}
+
 bool comesInOrder(const QStringList& order, const QStringList& expected)
 {
     qsizetype last = -1;
@@ -70,6 +78,7 @@ private Q_SLOTS:
     void initTestCase();
     void captionlessControlsAreDescribed_data();
     void captionlessControlsAreDescribed();
+    void timeReadsAsAReadOnlyTextBox();
     void everyControlOfEveryWindowHasANameAndTakesTab();
     void tabFollowsTheDesignedOrder();
     void everyWindowLiesOnTheScreenAndEveryControlComesIntoView();
@@ -131,6 +140,29 @@ void AccessibilityTest::captionlessControlsAreDescribed()
     QCOMPARE(QAccessible::queryAccessibleInterface(found)->text(QAccessible::Name), name);
 }
 
+// A screen reader reads the time display as it read the read-only text box the display replaced:
+// a text box named Time, read-only, whose value and text are the time shown.
+void AccessibilityTest::timeReadsAsAReadOnlyTextBox()
+{
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    auto* display = clock.findChild<QWidget*>(QStringLiteral("TIME_TEXTBOX"));
+    QVERIFY(display);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(display);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::EditableText);
+    QVERIFY(accessible->state().readOnly);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Time"));
+    QCOMPARE(accessible->text(QAccessible::Value), QStringLiteral("22:13:20"));
+    QAccessibleTextInterface* text = accessible->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), 8);
+    QCOMPARE(text->text(0, 8), QStringLiteral("22:13:20"));
+    rig.clock.runFor(std::chrono::seconds(1));
+    QCOMPARE(accessible->text(QAccessible::Value), QStringLiteral("22:13:21"));
+    QCOMPARE(text->text(6, 8), QStringLiteral("21"));
+}
+
 QList<QWidget*> AccessibilityTest::openEveryWindow(ClockRig& rig)
 {
     ClockWindow& clock = rig.start();
@@ -154,7 +186,7 @@ void AccessibilityTest::everyControlOfEveryWindowHasANameAndTakesTab()
         for (QWidget* control : window->findChildren<QWidget*>()) {
             if (!control->isVisibleTo(window) || control->window() != window)
                 continue;
-            if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control))
+            if (!takesPartInTheTabOrder(control))
                 continue;
             ++checked;
             const QString where = window->objectName() + u'/' + control->objectName();
@@ -336,7 +368,7 @@ void AccessibilityTest::everyWindowLiesOnTheScreenAndEveryControlComesIntoView()
         for (QWidget* control : window->findChildren<QWidget*>()) {
             if (!control->isVisibleTo(window) || control->window() != window)
                 continue;
-            if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control))
+            if (!takesPartInTheTabOrder(control))
                 continue;
             ++checked;
             // Scrolled to, as a user would: the whole control in view, not only a text box's cursor.

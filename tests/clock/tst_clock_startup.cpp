@@ -2,12 +2,15 @@
 #include "ClockRig.h"
 #include "EventLoop.h"
 #include "TestLocales.h"
+#include "clock/TimeDisplay.h"
 #include "state/AlarmSlot.h"
+#include "ui/Design.h"
 #include "ui/StoreProblemReporter.h"
 
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace vqdbd;
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void windowIsAFixedToolWindowOutOfTheTaskbar();
     void theWholeTimeFitsTheDisplayInEveryLocale_data();
     void theWholeTimeFitsTheDisplayInEveryLocale();
+    void displayDrawsEachSecondAsTheTextBoxDid_data();
+    void displayDrawsEachSecondAsTheTextBoxDid();
 };
 
 void ClockStartupTest::emptyStoreGivesTheDesignedClock()
@@ -200,7 +205,7 @@ void ClockStartupTest::storedGeometryAndColoursAreApplied()
     ClockWindow& clock = rig.start();
     QCOMPARE(clock.frameGeometry().topLeft(), QPoint(100, 200));
     QCOMPARE(clock.size(), QSize(300, 100));
-    auto* display = clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"));
+    auto* display = clock.findChild<TimeDisplay*>(QStringLiteral("TIME_TEXTBOX"));
     QVERIFY(display);
     QCOMPARE(display->palette().color(QPalette::Text), QColor(Qt::red));
     QCOMPARE(display->palette().color(QPalette::Base), QColor(Qt::white));
@@ -255,8 +260,9 @@ void ClockStartupTest::windowIsAFixedToolWindowOutOfTheTaskbar()
     QVERIFY(maker);
     QCOMPARE(maker->geometry(), QRect(8, 8, 49, 41));
     QCOMPARE(maker->iconSize(), QSize(52, 40));
-    QCOMPARE(clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"))->geometry(), QRect(64, 8, 161, 45));
-    QCOMPARE(maker->nextInFocusChain(), clock.findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX")));
+    QCOMPARE(clock.findChild<TimeDisplay*>(QStringLiteral("TIME_TEXTBOX"))->geometry(),
+             QRect(64, 8, 161, 45));
+    QCOMPARE(maker->nextInFocusChain(), clock.findChild<TimeDisplay*>(QStringLiteral("TIME_TEXTBOX")));
 }
 
 void ClockStartupTest::theWholeTimeFitsTheDisplayInEveryLocale_data()
@@ -272,11 +278,11 @@ void ClockStartupTest::theWholeTimeFitsTheDisplayInEveryLocale()
     const QString problem = test::provideLocales();
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     test::ClockRig rig(locale);
-    auto* display = rig.start().findChild<QLineEdit*>(QStringLiteral("TIME_TEXTBOX"));
+    auto* display = rig.start().findChild<TimeDisplay*>(QStringLiteral("TIME_TEXTBOX"));
     const QString text = display->text();
     QCOMPARE(text, rig.timeFormat.format(wallSecondAt(1'700'000'000).local));
-    // The designed box and at most the designed 35 pixels (26.25 pt); a line edit keeps 6 pixels for
-    // its margins and cursor, and scrolls a wider text out of sight.
+    // The designed box and at most the designed 35 pixels (26.25 pt); the display keeps 6 pixels for
+    // margins and a cursor, as a line edit does, and scrolls a wider text out of sight.
     QCOMPARE(display->geometry(), QRect(64, 8, 161, 45));
     const int pixels = display->font().pixelSize();
     const auto width = [display](const QString& sample, int size) {
@@ -304,6 +310,84 @@ void ClockStartupTest::theWholeTimeFitsTheDisplayInEveryLocale()
     QVERIFY2(
         left > 0 && right < image.width() - 1 && right - left + 1 >= 0.9 * width(text, pixels),
         qPrintable(QStringLiteral("ink %1..%2 for %3 px").arg(left).arg(right).arg(width(text, pixels))));
+}
+
+void ClockStartupTest::displayDrawsEachSecondAsTheTextBoxDid_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<qint32>("text");
+    QTest::addColumn<qint32>("back");
+    for (const char* locale : { "C.UTF-8", "en_US.UTF-8" }) {
+        QTest::addRow("%s, green on black", locale) << QByteArray(locale) << 65280 << 0;
+        QTest::addRow("%s, black on yellow", locale) << QByteArray(locale) << 0 << 65535;
+    }
+}
+
+// What the window shows of each second, painted as the seconds pass, is pixel for pixel what the
+// read-only text box the display replaced draws of the same text in the same font and colours.
+void ClockStartupTest::displayDrawsEachSecondAsTheTextBoxDid()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(qint32, text);
+    QFETCH(qint32, back);
+    QVERIFY(test::provideLocales().isEmpty());
+    ClockRig rig(locale);
+    ClockWindow& clock = rig.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&clock));
+    // As the colours window sets them, while the clock runs.
+    clock.liveState().setTextColour(text);
+    clock.liveState().setBackColour(back);
+    auto* display = clock.findChild<TimeDisplay*>(QStringLiteral("TIME_TEXTBOX"));
+    QVERIFY(display);
+    QLineEdit box;
+    box.setFrame(false);
+    box.setReadOnly(true);
+    box.setAlignment(Qt::AlignCenter);
+    box.setFont(display->font());
+    ui::setTextColour(box, text);
+    ui::setBackColour(box, back);
+    box.resize(display->size());
+    const QRect place(display->mapTo(&clock, QPoint(0, 0)), display->size());
+
+    const qint64 midnight = 1'699'920'000; // 2023-11-14 00:00:00 UTC
+    int compared = 0;
+    const auto compare = [&] {
+        box.setText(clock.timeText());
+        const QImage drawn
+            = QGuiApplication::primaryScreen()
+                  ->grabWindow(clock.winId(), place.x(), place.y(), place.width(), place.height())
+                  .toImage()
+                  .convertToFormat(QImage::Format_RGB32);
+        const QImage expected = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(drawn.size(), expected.size());
+        int differ = 0;
+        QPoint first;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                if (drawn.pixel(x, y) != expected.pixel(x, y) && differ++ == 0)
+                    first = QPoint(x, y);
+            }
+        }
+        QVERIFY2(differ == 0,
+                 qPrintable(QStringLiteral("%1: %2 pixels differ, the first at %3,%4")
+                                .arg(clock.timeText())
+                                .arg(differ)
+                                .arg(first.x())
+                                .arg(first.y())));
+        ++compared;
+    };
+    // The hours of narrow ones, tens that change together, noon and midnight.
+    for (const qint64 start : { 9 * 3600 + 59 * 60 + 57, 11 * 3600 + 59 * 60 + 58, 14 * 3600 + 11 * 60 + 10,
+                                20 * 3600 + 48 * 60 + 26, 23 * 3600 + 59 * 60 + 58 }) {
+        rig.clock.jumpTo(test::FakeWallClock::at(midnight + start, 100));
+        for (int second = 0; second < 4 && !QTest::currentTestFailed(); ++second) {
+            if (second > 0)
+                rig.clock.runFor(std::chrono::seconds(1));
+            test::runPendingEvents();
+            compare();
+        }
+    }
+    QCOMPARE(compared, 20);
 }
 
 QTEST_MAIN(ClockStartupTest)

@@ -184,7 +184,7 @@ int main(int argc, char* argv[])
 
     IniSettingsBackend backend(settingsPath);
     SettingsStore store(backend);
-    NoticeWindow notice;
+    NoticeWindow notice(platformWindowManager());
     StoreProblemReporter reporter(store, notice);
 
     TimerfdWallClock wallClock;
@@ -197,6 +197,7 @@ int main(int argc, char* argv[])
     ClockWindow clock({ store, wallClock, timeFormat, platformWindowManager(), launcher, notice,
                         desktopNotifier, wakeTimer });
     QObject::connect(&clock, &ClockWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    notice.keepOver(clock);
 
     TerminationSignals termination;
     // A termination signal or the end of the desktop session closes every window the ordinary way.

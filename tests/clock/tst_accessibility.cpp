@@ -197,7 +197,7 @@ QWidget* AccessibilityTest::openWindow(ClockRig& rig, const QString& name)
         return clock.notificationWindows().window(6);
     }
     if (name == NoticeWindow::windowName()) {
-        notice_ = std::make_unique<NoticeWindow>();
+        notice_ = std::make_unique<NoticeWindow>(rig.windows);
         notice_->tell(QStringLiteral("VQ-DBD - V3 - SETTINGS NOT SAVED"),
                       QStringLiteral("The disk is full."));
         return notice_.get();

@@ -18,18 +18,6 @@ active_window() {
     xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //; s/,.*//'
 }
 
-# Waits up to $1 seconds for the command in the other arguments to succeed.
-within() {
-    local seconds=$1
-    shift
-    local end=$(($(date +%s%N) + seconds * 1000000000))
-    while [ "$(date +%s%N)" -lt "$end" ]; do
-        "$@" && return 0
-        sleep 0.05
-    done
-    "$@"
-}
-
 settings_closed() {
     ! xdotool search --name '^VQ - DBD - V3 - SETTINGS$' >/dev/null 2>&1
 }
@@ -50,16 +38,6 @@ activate_rival() {
 
 rival_demoted_and_clock_above() {
     ! is_above "$rival" && is_above "$clock"
-}
-
-# Where a window stands in the window manager's stacking order, 0 at the bottom.
-stacking_place() {
-    local place=0 window
-    for window in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g'); do
-        [ "$((window))" -eq "$1" ] && { echo "$place"; return 0; }
-        place=$((place + 1))
-    done
-    echo -1
 }
 
 clock_over_player() {

@@ -20,6 +20,7 @@
 #include "state/StoreLog.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
+#include "ui/ScreenWatch.h"
 #include "ui/StoreProblemReporter.h"
 #include "ui/WindowClosing.h"
 
@@ -181,6 +182,8 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QLatin1String(identity::kAppId));
     // The clock window's closing ends the program, even with a notice still open.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A screen unplugged or shrunk while the clock runs leaves no window out of reach.
+    const ui::ScreenWatch screenWatch;
 
     IniSettingsBackend backend(settingsPath);
     SettingsStore store(backend);

@@ -20,6 +20,7 @@
 #include "state/StoreLog.h"
 #include "state/TimeText.h"
 #include "ui/NoticeWindow.h"
+#include "ui/ScreenWatch.h"
 #include "ui/StoreProblemReporter.h"
 #include "ui/WindowClosing.h"
 
@@ -180,10 +181,12 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QLatin1String(identity::kAppId));
     // The clock window's closing ends the program, even with a notice still open.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A screen unplugged or shrunk while the clock runs leaves no window out of reach.
+    const ui::ScreenWatch screenWatch;
 
     IniSettingsBackend backend(settingsPath);
     SettingsStore store(backend);
-    NoticeWindow notice;
+    NoticeWindow notice(platformWindowManager());
     StoreProblemReporter reporter(store, notice);
 
     TimerfdWallClock wallClock;
@@ -197,6 +200,7 @@ int main(int argc, char* argv[])
     ClockWindow clock({ store, wallClock, timeFormat, platformWindowManager(), launcher, notice,
                         desktopNotifier, wakeTimer });
     QObject::connect(&clock, &ClockWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    notice.keepOver(clock);
 
     TerminationSignals termination;
     // A termination signal or the end of the desktop session closes every window the ordinary way.

@@ -136,6 +136,7 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     connect(alarms_, &AlarmEngine::noticed, this,
             [this](const QString& title, const QString& line) { services_.notice.tell(title, line); });
     connect(&state_, &LiveState::coloursChanged, this, &ClockWindow::onColoursChanged);
+    connect(&state_, &LiveState::alwaysOnTopCheckChanged, this, &ClockWindow::onAlwaysOnTopCheckChanged);
 }
 
 ClockWindow::~ClockWindow() = default;
@@ -188,6 +189,14 @@ void ClockWindow::onAlwaysOnTopTick()
     // otherwise stay over the clock for good.
     if (windows_.hasKeptAboveWindowOver(own))
         windows_.raise(own);
+}
+
+void ClockWindow::onAlwaysOnTopCheckChanged(bool running)
+{
+    // A stopped check leaves an ordinary window: the clock leaves the band the ticks put it in. Started
+    // again, the next tick puts it back.
+    if (!running && internalWinId() != 0)
+        windows_.setKeepAbove(static_cast<WindowManager::WindowId>(internalWinId()), false);
 }
 
 void ClockWindow::onMakerButtonClicked()

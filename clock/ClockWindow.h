@@ -71,6 +71,7 @@ private:
     // The width the time display's text may take without scrolling.
     int timeDisplayRoom() const;
     void onAlwaysOnTopTick();
+    void onAlwaysOnTopCheckChanged(bool running);
     void onMakerButtonClicked();
     void onTimeDisplayDoubleClicked();
     void onTimeDisplayMouseDown(Qt::MouseButton button);

@@ -31,6 +31,10 @@ public:
     virtual bool hasKeptAboveWindowOver(WindowId window) = 0;
     // Restacks a window over every other window of its band.
     virtual void raise(WindowId window) = 0;
+    // Has the window manager stack a window with another, as it keeps a dialog with its owner: in that
+    // window's band and over it, raised among the other windows kept with it. The program keeps both
+    // windows of their own; a window shown again must be told again.
+    virtual void stackOver(WindowId window, WindowId owner) = 0;
     // Makes a window the one the user works in, as when the user picks it (in a taskbar, say): the
     // window manager shows it if minimized, raises it and gives it the focus.
     virtual void activate(WindowId window) = 0;

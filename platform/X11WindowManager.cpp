@@ -168,6 +168,16 @@ public:
         xcb_flush(connection_);
     }
 
+    void stackOver(WindowId window, WindowId owner) override
+    {
+        // WM_TRANSIENT_FOR, which Qt sets for its own dialogs only and clears whenever it shows any
+        // other window.
+        const auto id = static_cast<xcb_window_t>(owner);
+        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window),
+                            XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &id);
+        xcb_flush(connection_);
+    }
+
     void activate(WindowId window) override
     {
         // Asked as a pager asks it, at no particular time, with no window of the program's active.
@@ -314,6 +324,8 @@ public:
         if (QWidget* widget = QWidget::find(window))
             widget->raise();
     }
+    // Nothing else stacks windows by their owner.
+    void stackOver(WindowId, WindowId) override { }
     // As far as the platform lets a program bring itself forward.
     void activate(WindowId window) override
     {

@@ -119,7 +119,7 @@ void SettingsWindow::load()
 void SettingsWindow::onAlwaysOnTopTickboxChanged()
 {
     const int value = ui::switchValue(*alwaysOnTop_);
-    // Stopping the check leaves the clock where it is; it only stops re-asserting its place.
+    // Stopping the check makes the clock an ordinary window again; starting it puts it back above.
     services_.state.setAlwaysOnTopCheckRunning(forms::isOn(value));
     services_.store.saveSwitch(kAlwaysOnTopKey, value);
 }

@@ -3,6 +3,7 @@
 
 #include "Design.h"
 #include "Twips.h"
+#include "platform/WindowManager.h"
 #include "state/Captions.h"
 
 #include <QCloseEvent>
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 #include <vector>
 
@@ -56,8 +58,9 @@ QString NoticeWindow::title()
     return kCaptionStart + QStringLiteral("NOTICES");
 }
 
-NoticeWindow::NoticeWindow()
+NoticeWindow::NoticeWindow(WindowManager& windows)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , windows_(windows)
 {
     setObjectName(windowName());
     setWindowTitle(title());
@@ -76,6 +79,11 @@ NoticeWindow::NoticeWindow()
 
 NoticeWindow::~NoticeWindow() = default;
 
+void NoticeWindow::keepOver(QWidget& owner)
+{
+    owner_ = &owner;
+}
+
 void NoticeWindow::tell(const QString& title, const QString& text)
 {
     const QString heading = title.startsWith(kCaptionStart) ? title.mid(kCaptionStart.size()) : title;
@@ -90,6 +98,26 @@ void NoticeWindow::tell(const QString& title, const QString& text)
         dismiss_->setFocus();
     }
     raise();
+    // Once this turn is done, so that a window opened in it (the notification window of the alarm
+    // whose command failed) is up first.
+    frontPending_ = true;
+    QTimer::singleShot(0, this, &NoticeWindow::comeToFront);
+}
+
+void NoticeWindow::comeToFront()
+{
+    if (!isVisible() || !frontPending_)
+        return;
+    const auto own = static_cast<WindowManager::WindowId>(winId());
+    // The clock's dialogs stand in its band, above every other window while it is kept above; the
+    // notice goes over them only from within that band.
+    if (owner_ && owner_->internalWinId() != 0)
+        windows_.stackOver(own, static_cast<WindowManager::WindowId>(owner_->internalWinId()));
+    windows_.raise(own);
+    windows_.activate(own);
+    // A modal window is raised and given the focus by the window system once it is on the screen,
+    // which may come later than this.
+    frontPending_ = followed_ && !followed_->isExposed();
 }
 
 void NoticeWindow::onDismissClicked()
@@ -117,6 +145,10 @@ bool NoticeWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == windowHandle() && event->type() == QEvent::WindowBlocked)
         followModalWindow();
+    // Qt asks for a new window's activation when the window system has mapped it, before it is
+    // exposed: asked now, the notice's comes after it.
+    if (watched == followed_ && event->type() == QEvent::Expose && followed_->isExposed())
+        comeToFront();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -125,7 +157,7 @@ void NoticeWindow::followModalWindow()
     // A modal window lets input through only to the windows that are its own (transient) children.
     // Leaning on the topmost modal window as transient parent, for Qt alone and not as a widget
     // parent, the notice takes input over it, and that window's closing does not close the notice.
-    // The window system is not told: the notice stays a window of its own there.
+    // The window system is not told of it: there the notice is kept with its owner (keepOver).
     QWindow* own = windowHandle();
     if (!own)
         return;
@@ -134,10 +166,13 @@ void NoticeWindow::followModalWindow()
         modal = nullptr;
     if (followed_ == modal && own->transientParent() == modal)
         return;
-    if (followed_)
+    if (followed_) {
         disconnect(followed_, nullptr, this, nullptr);
+        followed_->removeEventFilter(this);
+    }
     followed_ = modal;
     if (modal) {
+        modal->installEventFilter(this);
         // Once it goes, the next modal window below it, if any, is followed instead: at once when it
         // is destroyed, and after the hiding is done when it is only hidden (it still counts as the
         // topmost modal window while it says so).

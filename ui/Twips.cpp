@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
-#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -60,10 +59,14 @@ QSize outerSize(const TwipsRect& rect)
 
 // A window cut down to fit its screen keeps its designed layout inside a scroll area, so that every
 // control can still be reached. The controls keep their order, and the focus stays where it was.
+QScrollArea* existingScrollArea(const QWidget& window)
+{
+    return window.findChild<QScrollArea*>(QLatin1String(kScrollAreaName), Qt::FindDirectChildrenOnly);
+}
+
 QScrollArea* scrollingContents(QWidget& window)
 {
-    if (auto* area
-        = window.findChild<QScrollArea*>(QLatin1String(kScrollAreaName), Qt::FindDirectChildrenOnly))
+    if (QScrollArea* area = existingScrollArea(window))
         return area;
     QWidget* focused = window.focusWidget();
     auto* area = new QScrollArea(&window);
@@ -101,29 +104,45 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
     const QRect placed = reachablePlace(stored, frame.top(), usableScreenAreas());
     const QSize client = stored.size().shrunkBy(frame).expandedTo(QSize(1, 1));
     const QSize shown = placed.size().shrunkBy(frame).expandedTo(QSize(1, 1));
-    if (shown != client) {
-        QScrollArea* area = scrollingContents(window);
+    // The contents start scrolled to their top-left corner, with the title row; the focus stays where
+    // it was, and Tab scrolls to the control it reaches. A window placed again keeps its scroll area,
+    // which fills it whole once it fits.
+    QScrollArea* area = shown != client ? scrollingContents(window) : existingScrollArea(window);
+    if (area) {
         area->widget()->setFixedSize(client);
         area->setGeometry(QRect(QPoint(0, 0), shown));
-        // The control that holds the focus as the window opens comes into view, once the area has
-        // its size on the screen.
-        QTimer::singleShot(0, area, [area] {
-            if (QWidget* focused = area->window()->focusWidget())
-                area->ensureWidgetVisible(focused, 0, 0);
-        });
     }
     window.setFixedSize(shown);
     const QPoint frameTopLeft = placed.topLeft();
     const float placedLeft = frameTopLeft.x() == stored.left() ? rect.left : toTwips(frameTopLeft.x());
     const float placedTop = frameTopLeft.y() == stored.top() ? rect.top : toTwips(frameTopLeft.y());
-    // Qt places a window that already has its native handle by its client area.
+    // Qt places a window that already has its native handle by its client area and the part of the
+    // frame it knows of (none until the window is shown).
     if (window.testAttribute(Qt::WA_WState_Created))
-        window.move(frameTopLeft + QPoint(frame.left(), frame.top()));
+        window.move(frameTopLeft + QPoint(frame.left(), frame.top())
+                    - (window.geometry().topLeft() - window.frameGeometry().topLeft()));
     else
         window.move(frameTopLeft);
     window.setProperty(kPlacedLeft, placedLeft);
     window.setProperty(kPlacedTop, placedTop);
     window.setProperty(kPlacedPixels, frameTopLeft);
+}
+
+void keepWithinReach(QWidget& window)
+{
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    // The whole window as it was made: a window cut down to a screen has its contents' size.
+    const QScrollArea* area = existingScrollArea(window);
+    const QRect whole(outer.topLeft(), (area ? area->widget()->size() : inner.size()).grownBy(frame));
+    if (reachablePlace(whole, frame.top(), usableScreenAreas()) == outer)
+        return;
+    placeWindow(
+        window,
+        { toTwips(whole.left()), toTwips(whole.top()), toTwips(whole.width()), toTwips(whole.height()) },
+        frame);
 }
 
 void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows)

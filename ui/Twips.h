@@ -31,6 +31,10 @@ QList<QRect> usableScreenAreas();
 // A window whose caption bar would not lie wholly on the screens, or that is larger than its
 // screen, moves onto the nearest screen (see reachablePlace); cut down to fit, it scrolls.
 void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame);
+// Places a shown window again by the same rule, from where it is now and at the size it was made:
+// moved back onto the screens, cut down to fit or given back its whole size. A window that lies
+// within reach as it stands is left alone.
+void keepWithinReach(QWidget& window);
 // Reads a window's Left, Top, Width and Height from the store and puts it there. A stored size
 // larger than every screen counts as damaged.
 void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows);

@@ -100,7 +100,7 @@ int main(int argc, char* argv[])
     QTemporaryDir scratch;
     IniSettingsBackend backend(scratch.filePath(QStringLiteral("VQ_DBD/bench.conf")));
     SettingsStore store(backend);
-    NoticeWindow notice;
+    NoticeWindow notice(platformWindowManager());
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
     AlarmClockWakeTimer wakeTimer;

@@ -86,7 +86,7 @@ int main(int argc, char* argv[])
     QTemporaryDir config;
     IniSettingsBackend backend(config.filePath(QStringLiteral("VQ_DBD/bench.conf")));
     SettingsStore store(backend);
-    NoticeWindow notice;
+    NoticeWindow notice(platformWindowManager());
     TimerfdWallClock wallClock;
     DetachedProcessLauncher launcher;
     AlarmClockWakeTimer wakeTimer;

@@ -98,7 +98,7 @@ int main(int argc, char* argv[])
     SettingsStore store(backend);
     LiveState state;
     DetachedProcessLauncher launcher;
-    NoticeWindow notice;
+    NoticeWindow notice(platformWindowManager());
     const TimeTextFormat timeFormat;
     const WindowServices services { store, state, platformWindowManager(), timeFormat, launcher, notice };
     QWidget owner;

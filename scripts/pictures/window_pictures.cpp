@@ -84,7 +84,7 @@ int main(int argc, char* argv[])
     DetachedProcessLauncher launcher;
     AlarmClockWakeTimer wakeTimer;
     FreedesktopNotifier desktop(QLatin1String(identity::kAppId));
-    NoticeWindow notice;
+    NoticeWindow notice(platformWindowManager());
     const TimeTextFormat format;
     ClockWindow clock(
         { store, wallClock, format, platformWindowManager(), launcher, notice, desktop, wakeTimer });

@@ -140,7 +140,7 @@ void CaptionsFitTest::everyCaptionFitsItsControl()
     ClockWindow& clock = rig.start();
     const WindowServices settingsServices { rig.store,      clock.liveState(), rig.windows,
                                             rig.timeFormat, rig.launcher,      rig.notice };
-    NoticeWindow notice;
+    NoticeWindow notice(rig.windows);
     notice.tell(QStringLiteral("VQ-DBD - V3 - SETTINGS NOT SAVED"), QStringLiteral("The disk is full."));
     QWidget* settings = SettingsWindow::showOver(settingsServices, &clock);
     QWidget* colours = ColoursWindow::showOver(settingsServices, settings);

@@ -166,6 +166,8 @@ void ClockBehavioursTest::settingsWindowSwitchesTheCheckAtOnce()
 {
     ClockRig rig;
     ClockWindow& clock = rig.start();
+    rig.clock.runFor(std::chrono::seconds(1)); // a tick puts the clock above
+    QVERIFY(rig.windows.keptAbove.contains(clock.winId()));
     control<QPushButton>(&clock, QStringLiteral("VELA_QUILL_BUTTON"))->click();
     QWidget* settings = settingsWindow(clock);
     QVERIFY(settings);
@@ -173,8 +175,12 @@ void ClockBehavioursTest::settingsWindowSwitchesTheCheckAtOnce()
 
     control<QCheckBox>(settings, QStringLiteral("AlwaysOnTop_TICKBOX"))->click();
     QVERIFY(!clock.liveState().isAlwaysOnTopCheckRunning());
+    // At once an ordinary window; then no tick runs.
+    QCOMPARE(rig.windows.calls, QStringList { "normal:" + own(clock) });
+    QVERIFY(!rig.windows.keptAbove.contains(clock.winId()));
     rig.clock.runFor(std::chrono::seconds(2));
-    QCOMPARE(rig.windows.calls, QStringList()); // stopping lowers nothing, and no tick runs
+    QCOMPARE(rig.windows.calls, QStringList { "normal:" + own(clock) });
+    rig.windows.calls.clear();
 
     control<QCheckBox>(settings, QStringLiteral("AlwaysOnTop_TICKBOX"))->click();
     rig.clock.runFor(std::chrono::seconds(1));

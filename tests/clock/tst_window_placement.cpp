@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ClockRig.h"
 #include "ui/ScreenPlace.h"
+#include "ui/ScreenWatch.h"
 #include "ui/Twips.h"
 
 #include <QGuiApplication>
@@ -11,6 +12,12 @@
 using namespace vqdbd;
 using vqdbd::test::ClockRig;
 
+namespace {
+
+constexpr int kFarEdge = -1;
+
+} // namespace
+
 class WindowPlacementTest : public QObject
 {
     Q_OBJECT
@@ -20,6 +27,8 @@ private Q_SLOTS:
     void reachablePlaceKeepsTheCaptionBarOnTheScreens();
     void windowOpensWhereStoredOrOnTheNearestScreen_data();
     void windowOpensWhereStoredOrOnTheNearestScreen();
+    void openWindowsComeBackWhenTheScreensChange_data();
+    void openWindowsComeBackWhenTheScreensChange();
     void storedValuesChangeOnlyWhenTheWindowIsSaved();
     void frameMarginsComeOutOfTheOuterSize();
     void sizeLargerThanEveryScreenIsDamaged_data();
@@ -123,6 +132,53 @@ void WindowPlacementTest::windowOpensWhereStoredOrOnTheNearestScreen()
     ClockWindow& clock = rig.start();
     QCOMPARE(clock.frameGeometry().topLeft(), expected);
     QCOMPARE(clock.size(), QSize(239, 82)); // moved, never resized
+}
+
+void WindowPlacementTest::openWindowsComeBackWhenTheScreensChange_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QPoint>("movedTo"); // where the clock lay when the screens changed under it
+    QTest::addColumn<QPoint>(
+        "placed"); // the outer corner; kFarEdge: the frame against the right or bottom edge
+    QTest::newRow("resolution changed: beyond the right edge")
+        << "geometry" << QPoint(screen_.right() - 20, 100) << QPoint(kFarEdge, 100);
+    QTest::newRow("usable area changed: caption above the top")
+        << "usable area" << QPoint(100, screen_.top() - 50) << QPoint(100, screen_.top());
+    QTest::newRow("monitor plugged in: off every screen")
+        << "screen added" << QPoint(-1000, -1000) << screen_.topLeft();
+    QTest::newRow("monitor unplugged: off every screen")
+        << "screen removed" << QPoint(screen_.right() + 500, screen_.bottom() + 500)
+        << QPoint(kFarEdge, kFarEdge);
+    QTest::newRow("within reach: left where it is") << "geometry" << QPoint(10, 20) << QPoint(10, 20);
+}
+
+void WindowPlacementTest::openWindowsComeBackWhenTheScreensChange()
+{
+    QFETCH(QString, change);
+    QFETCH(QPoint, movedTo);
+    QFETCH(QPoint, placed);
+    ClockRig rig;
+    ClockWindow& clock = rig.start();
+    const ui::ScreenWatch watch;
+    clock.move(movedTo);
+    QCOMPARE(clock.frameGeometry().topLeft(), movedTo);
+    const QSize outer = clock.frameGeometry().size(); // with the frame the platform draws once shown
+    if (placed.x() == kFarEdge)
+        placed.setX(screen_.right() + 1 - outer.width());
+    if (placed.y() == kFarEdge)
+        placed.setY(screen_.bottom() + 1 - outer.height());
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (change == "geometry")
+        Q_EMIT screen->geometryChanged(screen->geometry());
+    else if (change == "usable area")
+        Q_EMIT screen->availableGeometryChanged(screen->availableGeometry());
+    else if (change == "screen added")
+        Q_EMIT qGuiApp->screenAdded(screen);
+    else if (change == "screen removed")
+        Q_EMIT qGuiApp->screenRemoved(screen);
+    QTRY_COMPARE(clock.frameGeometry().topLeft(), placed);
+    QCOMPARE(clock.size(), QSize(239, 82));
+    clock.close();
 }
 
 void WindowPlacementTest::storedValuesChangeOnlyWhenTheWindowIsSaved()

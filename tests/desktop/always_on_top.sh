@@ -3,8 +3,8 @@
 # The clock keeps itself above the other windows: a rival window made topmost and active loses its
 # above state within two seconds and the clock gains it. A second rival kept above that is not the
 # active window keeps its state, and within two seconds the clock is stacked over it. Unticking
-# "Always On Top" in the settings window stops that at once: the clock stays above, and a rival
-# keeps the state it gives itself.
+# "Always On Top" in the settings window stops that at once: within a second the clock is an
+# ordinary window, and a rival keeps the state it gives itself. Ticked again, the clock is back above.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -16,18 +16,6 @@ is_above() {
 
 active_window() {
     xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //; s/,.*//'
-}
-
-# Waits up to $1 seconds for the command in the other arguments to succeed.
-within() {
-    local seconds=$1
-    shift
-    local end=$(($(date +%s%N) + seconds * 1000000000))
-    while [ "$(date +%s%N)" -lt "$end" ]; do
-        "$@" && return 0
-        sleep 0.05
-    done
-    "$@"
 }
 
 settings_closed() {
@@ -50,16 +38,6 @@ activate_rival() {
 
 rival_demoted_and_clock_above() {
     ! is_above "$rival" && is_above "$clock"
-}
-
-# Where a window stands in the window manager's stacking order, 0 at the bottom.
-stacking_place() {
-    local place=0 window
-    for window in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g'); do
-        [ "$((window))" -eq "$1" ] && { echo "$place"; return 0; }
-        place=$((place + 1))
-    done
-    echo -1
 }
 
 clock_over_player() {
@@ -119,13 +97,29 @@ within 2 test "$(setting "$conf" AlwaysOnTop_TICKBOX)" = 0 || fail "AlwaysOnTop_
 xdotool mousemove --window "$settings" 480 84 click 1 # OK
 within 2 settings_closed || fail "OK did not close the settings window"
 
+clock_ordinary() {
+    ! is_above "$clock"
+}
+within 1 clock_ordinary || fail "1 s after Always On Top was cleared the clock is still kept above"
+echo "cleared: the clock is an ordinary window ($(xprop -id "$clock" _NET_WM_STATE))"
 activate_rival
 wmctrl -i -r "$rival" -b add,above
 sleep 2.5
 is_above "$rival" || fail "the stopped check still demoted the rival"
-is_above "$clock" || fail "stopping the check lowered the clock"
+is_above "$clock" && fail "the stopped check put the clock above again"
+
+# Ticked again, the check puts the clock back above the active rival.
+xdotool mousemove --window "$clock" 32 28 click 1
+settings=$(wait_for_window '^VQ - DBD - V3 - SETTINGS$') || fail "the settings window did not open again"
+wait_until_viewable "$settings"
+xdotool mousemove --window "$settings" 160 84 click 1
+within 2 test "$(setting "$conf" AlwaysOnTop_TICKBOX)" = 1 || fail "AlwaysOnTop_TICKBOX not stored as 1"
+xdotool mousemove --window "$settings" 480 84 click 1
+within 2 settings_closed || fail "OK did not close the settings window"
+activate_rival
+within 2 rival_demoted_and_clock_above || fail "ticked again, the clock did not go back above"
 
 kill -TERM "$pid"
 wait_for_exit "$pid"
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIGTERM"
-echo "always-on-top: rival demoted, clock raised, every second; unticking stops it and leaves the clock above"
+echo "always-on-top: rival demoted, clock raised, every second; unticking makes the clock ordinary, ticking puts it back"

@@ -61,6 +61,29 @@ frame_origin() {
     echo "$((x - left)) $((y - top))"
 }
 
+# Waits up to $1 seconds for the command in the other arguments to succeed.
+within() {
+    local seconds=$1
+    shift
+    local end=$(($(date +%s%N) + seconds * 1000000000))
+    while [ "$(date +%s%N)" -lt "$end" ]; do
+        "$@" && return 0
+        sleep 0.05
+    done
+    "$@"
+}
+
+# Where a window stands in the window manager's stacking order (_NET_CLIENT_LIST_STACKING), 0 at
+# the bottom; -1 when it is not listed.
+stacking_place() {
+    local place=0 window
+    for window in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g'); do
+        [ "$((window))" -eq "$1" ] && { echo "$place"; return 0; }
+        place=$((place + 1))
+    done
+    echo -1
+}
+
 # Kills a process that is still running 10 s from now, so that a hung program fails its test
 # (with the status of SIGKILL) instead of hanging it.
 timeout_kill() {

@@ -2,9 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Problems reach the user in one notice window of the program's own that takes input over a modal
 # window and outlives it. An alarm whose command cannot start tells so just before its modal
-# notification window opens: the notice is dismissed with a click while that window stays up. RUN NOW
-# in that window fails again: the notice comes back, and closing the notification window leaves it
-# standing until it is dismissed. Standard error keeps every line.
+# notification window opens: the notice stands over that window in the stacking order, with the
+# focus, though the clock is kept above (and its dialogs with it), and is dismissed with a click while
+# that window stays up. RUN NOW in that window fails again: the notice comes back over it, and
+# closing the notification window leaves it standing until it is dismissed. Standard error keeps
+# every line.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -30,10 +32,25 @@ wait_until() {
     return 1
 }
 
+active_window() {
+    printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //; s/,.*//')"
+}
+
+# The notice lies over the notification window and holds the focus.
+notice_in_front() {
+    [ "$(stacking_place "$notice")" -gt "$(stacking_place "$alarm")" ] && [ "$(active_window)" -eq "$notice" ]
+}
+
+in_front_or_fail() {
+    within 2 notice_in_front ||
+        fail "$1: the notice is at $(stacking_place "$notice") in the stacking order, the notification window at $(stacking_place "$alarm"); active: $(active_window), the notice $notice"
+    echo "$1: the notice at $(stacking_place "$notice") over the notification window at $(stacking_place "$alarm"), with the focus"
+}
+
 due=$(date -d "@$(($(date +%s) + 4))" +%X)
 cat >"$conf" <<CONF
 [General]
-AlwaysOnTop_TICKBOX=0
+AlwaysOnTop_TICKBOX=1
 ENABLE_ALARMS_TICKBOX=1
 ALARM_1_TICKBOX=1
 ALARM_1_NAME_TEXTBOX=Desk notice
@@ -49,14 +66,17 @@ CONF
 pid=$!
 ( exec >/dev/null 2>&1; sleep 60; kill -KILL "$pid" ) &
 WATCHDOG=$!
-wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$' >/dev/null || fail "the clock window did not appear"
+clock=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
 alarm=$(wait_for_window '^VQ-DBD - V3 - !!! ALARM NOTIFICATION - !!! - Desk notice$') ||
     fail "no notification window by $due"
 notice=$(wait_for_window '^VQ-DBD - V3 - NOTICES$') || fail "no notice window for the command that did not start"
 wait_until_viewable "$alarm"
 wait_until_viewable "$notice"
 xprop -id "$alarm" _NET_WM_STATE | grep -q _NET_WM_STATE_MODAL || fail "the notification window is not modal"
-xprop -id "$notice" WM_TRANSIENT_FOR | grep -q 'not found' || fail "the notice belongs to another window"
+# The window manager keeps the notice with the clock, not with the modal window it outlives.
+[ "$(printf '%d' "$(xprop -id "$notice" WM_TRANSIENT_FOR | sed -n 's/.*# //p')")" -eq "$clock" ] ||
+    fail "the notice is not kept with the clock: $(xprop -id "$notice" WM_TRANSIENT_FOR)"
+in_front_or_fail "told just before the notification window opened"
 
 # The notice takes a click although the modal notification window opened after it.
 click_at "$notice" 7567 3247 # DISMISS_BUTTON
@@ -68,6 +88,7 @@ is_mapped "$alarm" || fail "the notification window closed with the notice"
 click_at "$alarm" 727 2647 # RUN_NOW_BUTTON
 notice=$(wait_for_window '^VQ-DBD - V3 - NOTICES$') || fail "RUN NOW's failure did not show the notice"
 wait_until mapped "$notice" || fail "RUN NOW's failure did not show the notice"
+in_front_or_fail "told by RUN NOW"
 # Closing the notification window leaves the notice standing, unread.
 click_at "$alarm" 7447 2647 # OK_BUTTON
 wait_until unmapped "$alarm" || fail "OK did not close the notification window"

@@ -3,7 +3,9 @@
 # Windows stay within reach on the screens there are (XVFB_SCREENS): a clock stored with its caption
 # bar off the screens opens on the nearest screen at its own size and is saved there; a stored size
 # larger than every screen is reset, with the notice; a window larger than its screen opens on it
-# and scrolls, so that its OK button can still be pressed.
+# and scrolls, so that its OK button can still be pressed. On 1600 x 1000, the screen set to 800 x 600
+# with xrandr while the clock runs brings every open window onto it, the alarm settings window cut
+# down to it, and set back to 1600 x 1000 gives that window its whole size again.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -115,6 +117,45 @@ alarm_settings_cut_down() {
     stop_program
 }
 
+# Every open window's outer frame lies wholly on a desktop of the given size.
+windows_within() {
+    local window
+    for window in "$clock" "$settings" "$alarms"; do
+        frame_within "$(outer_frame "$window")" "$1" "$2" || return 1
+    done
+}
+
+alarm_settings_whole() {
+    [ "$(cut -d' ' -f3,4 <<<"$(outer_frame "$alarms")")" = "912 557" ]
+}
+
+# The clock at the right edge and the settings windows open while the screen shrinks and grows back.
+screen_shrinks_and_grows() {
+    fresh_settings
+    printf '[General]
+AlwaysOnTop_TICKBOX=0
+CLOCK-MAIN-Left=20400
+' >"$conf"
+    start_program
+    open_alarm_settings
+    echo "on 1600x1000: clock $(outer_frame "$clock"), settings $(outer_frame "$settings"), alarm settings $(outer_frame "$alarms")"
+    xrandr --newmode 800x600 0 800 800 800 800 600 600 600 600
+    xrandr --addmode screen 800x600
+    xrandr --output screen --mode 800x600
+    if within 3 windows_within 800 600; then
+        echo "set to 800x600: clock $(outer_frame "$clock"), settings $(outer_frame "$settings"), alarm settings $(outer_frame "$alarms")"
+    else
+        failures+=("3 s after the screen shrank to 800x600: clock $(outer_frame "$clock"), settings $(outer_frame "$settings"), alarm settings $(outer_frame "$alarms")")
+    fi
+    xrandr --output screen --mode 1600x1000
+    if within 3 alarm_settings_whole; then
+        echo "set back to 1600x1000: alarm settings $(outer_frame "$alarms")"
+    else
+        failures+=("3 s after the screen grew back, the alarm settings window is $(outer_frame "$alarms")")
+    fi
+    stop_program
+}
+
 # A stored size larger than every screen opens at the designed size, with the notice.
 huge_size() {
     local frame
@@ -148,6 +189,7 @@ case "$layout" in
     echo "alarm settings on 1600x1000: outer frame $frame"
     [ "$frame" = "67 67 912 557" ] || failures+=("the alarm settings window opened at $frame on 1600x1000")
     stop_program
+    screen_shrinks_and_grows
     ;;
 "800x600x24 640x480x24")
     # The right screen is shorter: the desktop's bottom right corner lies on no screen.

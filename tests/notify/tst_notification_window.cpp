@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 #include <csignal>
 
 using namespace vqdbd;
@@ -25,6 +26,28 @@ using test::tick;
 namespace {
 
 const char* const kCountdownTimer = "ALARM_MESSAGE_AUTOCLOSE_TIMER";
+
+// Writes "exposed" among the window manager's calls when a window comes on the screen.
+class ExposureLog final : public QObject
+{
+public:
+    ExposureLog(QWindow& window, QStringList& log)
+        : log_(log)
+    {
+        if (window.isExposed())
+            log_.append(QStringLiteral("exposed"));
+        window.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            log_.append(QStringLiteral("exposed"));
+        return false;
+    }
+
+private:
+    QStringList& log_;
+};
 
 class TestAlarmNotificationWindow final : public QObject
 {
@@ -462,7 +485,10 @@ void TestAlarmNotificationWindow::aNoticeTakesInputOverModalWindowsAndOutlivesTh
 void TestAlarmNotificationWindow::aNoticeTakesInputOverModalWindowsAndOutlivesThem()
 {
     QFETCH(bool, toldBeforeTheWindowOpened);
-    NoticeWindow notice;
+    NoticeWindow notice(rig_->windows);
+    QWidget clock;
+    notice.keepOver(clock);
+    clock.winId();
     const WindowServices services { rig_->store,      rig_->state,    rig_->windows,
                                     rig_->timeFormat, rig_->launcher, notice };
     rig_->state.slot(5).runCommand = 1;
@@ -471,9 +497,17 @@ void TestAlarmNotificationWindow::aNoticeTakesInputOverModalWindowsAndOutlivesTh
     if (toldBeforeTheWindowOpened)
         notice.tell(QStringLiteral("VQ-DBD - V3 - COMMAND NOT STARTED"), QStringLiteral("alarm 5: first"));
     window_ = AlarmNotificationWindow::showOver(services, 5, nullptr);
+    const ExposureLog exposure(*window_->windowHandle(), rig_->windows.calls);
     if (!toldBeforeTheWindowOpened)
         QTest::mouseClick(control<QPushButton>(*window_, "RUN_NOW_BUTTON"), Qt::LeftButton);
     QVERIFY(notice.isVisible());
+    // Once the modal window is on the screen, the notice is kept with the clock, raised and given
+    // the focus, in front of it.
+    const QString own = QString::number(notice.winId());
+    const QStringList front { QStringLiteral("exposed"),
+                              "over:" + own + u':' + QString::number(clock.winId()), "raise:" + own,
+                              "activate:" + own };
+    QTRY_COMPARE(rig_->windows.calls.mid(rig_->windows.calls.lastIndexOf(QStringLiteral("exposed"))), front);
 
     // A second modal window opens above and has a problem of its own: the same window lists it last.
     QPointer<AlarmNotificationWindow> above = AlarmNotificationWindow::showOver(services, 6, nullptr);

@@ -48,6 +48,10 @@ public:
         stacking.append(window);
         calls.append(QStringLiteral("raise:%1").arg(window));
     }
+    void stackOver(WindowId window, WindowId owner) override
+    {
+        calls.append(QStringLiteral("over:%1:%2").arg(window).arg(owner));
+    }
     void activate(WindowId window) override
     {
         active = window;

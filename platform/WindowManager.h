@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QPoint>
 #include <optional>
 
 class QWidget;
@@ -19,6 +20,9 @@ public:
     // the window can be given its outer size before it is mapped (resizing it afterwards races the
     // window manager's placing of it).
     virtual QMargins frameExtents(QWidget& window) = 0;
+    // Has a window about to be shown end up with its outer frame's top-left corner at `corner` (pixels)
+    // once the window manager has framed it, whatever frame it told before.
+    virtual void keepFrameCorner(QWidget& window, QPoint corner) = 0;
     // Keeps a shown top-level window out of the taskbar and pagers.
     virtual void keepOutOfTaskbar(QWidget& window) = 0;
     // The window the user is working in, when the platform tells.

@@ -62,9 +62,24 @@ public:
         if (eventType != "xcb_generic_event_t")
             return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY)
+        switch (event->response_type & 0x7F) {
+        case XCB_MAP_NOTIFY:
+            placeFramed(reinterpret_cast<const xcb_map_notify_event_t*>(event)->window);
             return false;
+        case XCB_CONFIGURE_NOTIFY:
+            placeFramed(reinterpret_cast<const xcb_configure_notify_event_t*>(event)->window);
+            return false;
+        case XCB_UNMAP_NOTIFY:
+            corners_.remove(reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window);
+            return false;
+        case XCB_PROPERTY_NOTIFY:
+            break;
+        default:
+            return false;
+        }
         const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+        if (notify->atom == frameExtents_)
+            placeFramed(notify->window);
         if (notify->window == root_ && notify->atom == activeWindow_)
             active_.reset();
         else if (notify->window == root_ && notify->atom == clientListStacking_)
@@ -88,6 +103,11 @@ public:
             QThread::msleep(2);
         }
         return {};
+    }
+
+    void keepFrameCorner(QWidget& window, QPoint corner) override
+    {
+        corners_.insert(static_cast<xcb_window_t>(window.winId()), corner);
     }
 
     void keepOutOfTaskbar(QWidget& window) override
@@ -186,6 +206,34 @@ public:
     }
 
 private:
+    // Once the window manager has mapped a window and told the frame it drew round it, moves it by
+    // whatever that frame differs from the one told before, so that the outer corner is where it was
+    // put. Some window managers tell the frame only after mapping the window, and place it then. The
+    // window keeps Qt's static gravity: the position asked for is the client area's.
+    void placeFramed(xcb_window_t window)
+    {
+        const auto wanted = corners_.constFind(window);
+        if (wanted == corners_.cend())
+            return;
+        const auto attributes = xcb_get_window_attributes(connection_, window);
+        std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> mapped(
+            xcb_get_window_attributes_reply(connection_, attributes, nullptr), &std::free);
+        const std::optional<QMargins> frame = readFrameExtents(window);
+        if (!mapped || mapped->map_state != XCB_MAP_STATE_VIEWABLE || !frame)
+            return;
+        const QPoint client = *wanted + QPoint(frame->left(), frame->top());
+        corners_.erase(wanted);
+        const auto cookie = xcb_translate_coordinates(connection_, window, root_, 0, 0);
+        std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
+            xcb_translate_coordinates_reply(connection_, cookie, nullptr), &std::free);
+        if (!reply || client == QPoint(reply->dst_x, reply->dst_y))
+            return;
+        const std::uint32_t values[]
+            = { static_cast<std::uint32_t>(client.x()), static_cast<std::uint32_t>(client.y()) };
+        xcb_configure_window(connection_, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
+        xcb_flush(connection_);
+    }
+
     xcb_atom_t atom(const char* name) const
     {
         const auto cookie = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(strlen(name)), name);
@@ -303,6 +351,7 @@ private:
     QHash<xcb_window_t, bool> above_;
     std::optional<QList<xcb_window_t>> stacking_; // empty until read, and after it changed
     std::optional<bool> restackSupported_;
+    QHash<xcb_window_t, QPoint> corners_; // windows to be put at their outer corner once mapped
 };
 
 // Without X11 nothing tells the active window; a window asked to stay above keeps Qt's own hint.
@@ -310,6 +359,8 @@ class PlainWindowManager final : public WindowManager
 {
 public:
     QMargins frameExtents(QWidget&) override { return {}; }
+    // Qt knows the frame once the window is shown, and places it by it.
+    void keepFrameCorner(QWidget&, QPoint) override { }
     void keepOutOfTaskbar(QWidget&) override { }
     std::optional<WindowId> activeWindow() override { return std::nullopt; }
     bool isKeptAbove(WindowId window) override

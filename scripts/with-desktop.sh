@@ -47,6 +47,8 @@ done
 [ -s "$fd_file" ] || { echo "with-desktop: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$fd_file")"
 unset WAYLAND_DISPLAY
+# Services the bus starts for the window manager (KDE's global shortcuts, say) open the display too.
+[ -n "${WITH_DESKTOP_BUS:-}" ] && dbus-update-activation-environment DISPLAY 2>/dev/null
 
 wm_home=$(mktemp -d)
 case $window_manager in

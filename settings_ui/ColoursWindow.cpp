@@ -2,6 +2,7 @@
 #include "ColoursWindow.h"
 
 #include "DialogSupport.h"
+#include "platform/WindowManager.h"
 #include "state/Captions.h"
 #include "state/ColourText.h"
 #include "state/LiveState.h"
@@ -186,6 +187,8 @@ ColoursWindow* ColoursWindow::showOver(const WindowServices& services, QWidget* 
 void ColoursWindow::load()
 {
     ui::placeFromStore(*this, services_.store, windows::colours(), services_.windows);
+    // Not every window manager leaves a dialog out of the taskbar by itself.
+    services_.windows.keepOutOfTaskbar(*this);
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
         ui::setSwitchValue(*manual->tickbox, services_.store.readSwitch(manual->tickboxKey, 0));
     for (ManualColour* manual : { &manualText_, &manualBackground_ })

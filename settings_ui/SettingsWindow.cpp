@@ -4,6 +4,7 @@
 #include "AlarmSettingsWindow.h"
 #include "ColoursWindow.h"
 #include "DialogSupport.h"
+#include "platform/WindowManager.h"
 #include "state/Captions.h"
 #include "state/LiveState.h"
 #include "state/ProgramIdentity.h"
@@ -112,6 +113,8 @@ SettingsWindow* SettingsWindow::showOver(const WindowServices& services, QWidget
 void SettingsWindow::load()
 {
     ui::placeFromStore(*this, services_.store, windows::settings(), services_.windows);
+    // Not every window manager leaves a dialog out of the taskbar by itself.
+    services_.windows.keepOutOfTaskbar(*this);
     ui::setSwitchValue(*alwaysOnTop_,
                        services_.store.readSwitch(kAlwaysOnTopKey, settings::kAlwaysOnTop.defaultValue));
 }

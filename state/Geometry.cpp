@@ -29,7 +29,7 @@ namespace windows {
 
 WindowKeys clock()
 {
-    return { QStringLiteral("CLOCK-MAIN-"), { 1000, 1000, 3585, 1230 } };
+    return { QStringLiteral("CLOCK-MAIN-"), { 1000, 1000, 3585, 1230 }, kToolWindowFrame };
 }
 
 WindowKeys settings()

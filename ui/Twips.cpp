@@ -52,11 +52,6 @@ namespace {
 
 constexpr char kScrollAreaName[] = "WINDOW_SCROLL_AREA";
 
-QSize outerSize(const TwipsRect& rect)
-{
-    return QSize(toPixels(rect.width), toPixels(rect.height)).expandedTo(QSize(1, 1));
-}
-
 // A window cut down to fit its screen keeps its designed layout inside a scroll area, so that every
 // control can still be reached. The controls keep their order, and the focus stays where it was.
 QScrollArea* existingScrollArea(const QWidget& window)
@@ -95,14 +90,19 @@ QScrollArea* scrollingContents(QWidget& window)
 
 } // namespace
 
-void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
+QSize designedClientSize(const TwipsRect& rect, const DesignedFrame& frame)
 {
-    const QRect stored(QPoint(toPixels(rect.left), toPixels(rect.top)), outerSize(rect));
+    return QSize(toPixels(rect.width - frame.width), toPixels(rect.height - frame.height))
+        .expandedTo(QSize(1, 1));
+}
+
+QPoint placeWindow(QWidget& window, float left, float top, QSize client, const QMargins& frame)
+{
+    const QRect stored(QPoint(toPixels(left), toPixels(top)), client.grownBy(frame));
     // A window whose caption bar is off the screens (a monitor since unplugged, a hand-edited Top)
     // could be neither moved nor closed: it moves onto the nearest screen, and one larger than that
     // screen is cut down to it and scrolls.
     const QRect placed = reachablePlace(stored, frame.top(), usableScreenAreas());
-    const QSize client = stored.size().shrunkBy(frame).expandedTo(QSize(1, 1));
     const QSize shown = placed.size().shrunkBy(frame).expandedTo(QSize(1, 1));
     // The contents start scrolled to their top-left corner, with the title row; the focus stays where
     // it was, and Tab scrolls to the control it reaches. A window placed again keeps its scroll area,
@@ -114,8 +114,8 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
     }
     window.setFixedSize(shown);
     const QPoint frameTopLeft = placed.topLeft();
-    const float placedLeft = frameTopLeft.x() == stored.left() ? rect.left : toTwips(frameTopLeft.x());
-    const float placedTop = frameTopLeft.y() == stored.top() ? rect.top : toTwips(frameTopLeft.y());
+    const float placedLeft = frameTopLeft.x() == stored.left() ? left : toTwips(frameTopLeft.x());
+    const float placedTop = frameTopLeft.y() == stored.top() ? top : toTwips(frameTopLeft.y());
     // Qt places a window that already has its native handle by its client area and the part of the
     // frame it knows of (none until the window is shown).
     if (window.testAttribute(Qt::WA_WState_Created))
@@ -126,6 +126,7 @@ void placeWindow(QWidget& window, const TwipsRect& rect, const QMargins& frame)
     window.setProperty(kPlacedLeft, placedLeft);
     window.setProperty(kPlacedTop, placedTop);
     window.setProperty(kPlacedPixels, frameTopLeft);
+    return frameTopLeft;
 }
 
 void keepWithinReach(QWidget& window)
@@ -136,13 +137,11 @@ void keepWithinReach(QWidget& window)
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
     // The whole window as it was made: a window cut down to a screen has its contents' size.
     const QScrollArea* area = existingScrollArea(window);
-    const QRect whole(outer.topLeft(), (area ? area->widget()->size() : inner.size()).grownBy(frame));
-    if (reachablePlace(whole, frame.top(), usableScreenAreas()) == outer)
+    const QSize client = area ? area->widget()->size() : inner.size();
+    if (reachablePlace(QRect(outer.topLeft(), client.grownBy(frame)), frame.top(), usableScreenAreas())
+        == outer)
         return;
-    placeWindow(
-        window,
-        { toTwips(whole.left()), toTwips(whole.top()), toTwips(whole.width()), toTwips(whole.height()) },
-        frame);
+    placeWindow(window, toTwips(outer.left()), toTwips(outer.top()), client, frame);
 }
 
 void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& keys, WindowManager& windows)
@@ -152,10 +151,14 @@ void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& key
         screens.append(screen->geometry());
     const QSize largest = largestScreenSize(screens);
     const TwipsRect rect = readGeometry(store, keys, toTwips(largest.width()), toTwips(largest.height()));
+    const QSize client = designedClientSize(rect, keys.frame);
     // The window manager draws a resize handle round a window that can be resized, and counts it in
     // the frame it tells; the window is fixed-size before it is asked.
-    window.setFixedSize(outerSize(rect));
-    placeWindow(window, rect, windows.frameExtents(window));
+    window.setFixedSize(client);
+    const QPoint corner = placeWindow(window, rect.left, rect.top, client, windows.frameExtents(window));
+    // The frame told before the window is shown can differ from the one drawn round it (or be
+    // unknown), which would shift the window by the difference.
+    windows.keepFrameCorner(window, corner);
 }
 
 void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys)

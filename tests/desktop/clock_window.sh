@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The clock on a real X server with a window manager: its caption, its place out of the taskbar,
 # the place it was stored at, and its position saved when the window manager closes it or the
-# program is told to terminate (SIGTERM, SIGHUP).
+# program is told to terminate (SIGTERM, SIGHUP); moved, it opens again exactly where it was left
+# and, closed unmoved, stores the same place again.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -53,6 +54,20 @@ for signal in TERM HUP; do
     top=$(setting "$conf" CLOCK-MAIN-Top)
     [ "$left" = $((fx * 15)) ] && [ "$top" = $((fy * 15)) ] || fail "stored $left,$top for a frame at $fx,$fy"
     [ "$fx" -ne 200 ] || fail "the window manager did not move the clock"
+
+    "$program" 2>>"$work/stderr" &
+    pid=$!
+    id=$(wait_for_window "$title") || fail "the clock window did not appear again after SIG$signal"
+    wait_until_viewable "$id"
+    sleep 0.5
+    read -r rx ry < <(frame_origin "$id")
+    echo "moved to $fx,$fy, stored $left,$top, opened again at $rx,$ry"
+    [ "$rx" -eq "$fx" ] && [ "$ry" -eq "$fy" ] || fail "moved to $fx,$fy, the clock opened again at $rx,$ry"
+    wmctrl -i -c "$id"
+    timeout_kill "$pid"
+    wait_for_exit "$pid"
+    [ "$(setting "$conf" CLOCK-MAIN-Left),$(setting "$conf" CLOCK-MAIN-Top)" = "$left,$top" ] ||
+        fail "closed unmoved, the clock stored $(setting "$conf" CLOCK-MAIN-Left),$(setting "$conf" CLOCK-MAIN-Top) instead of $left,$top"
 done
 
 # SIGINT ends it the same way.

@@ -47,7 +47,7 @@ void ClockStartupTest::emptyStoreGivesTheDesignedClock()
     LiveState& state = clock.liveState();
     QCOMPARE(clock.windowTitle(), QStringLiteral("VQ-DRUM-BEAT-DIAL - V3"));
     QCOMPARE(clock.frameGeometry().topLeft(), QPoint(67, 67)); // 1000 twips
-    QCOMPARE(clock.size(), QSize(239, 82)); // 3585 x 1230 twips
+    QCOMPARE(clock.size(), QSize(233, 61)); // 3585 x 1230 twips outer, less the designed tool-window frame
     QVERIFY(state.isAlwaysOnTopCheckRunning());
     QCOMPARE(state.textColour(), 65280);
     QCOMPARE(state.backColour(), 0);
@@ -204,7 +204,7 @@ void ClockStartupTest::storedGeometryAndColoursAreApplied()
     rig.backend.values.insert(QStringLiteral("CLOCK_BACKCOLOR"), QStringLiteral("16777215"));
     ClockWindow& clock = rig.start();
     QCOMPARE(clock.frameGeometry().topLeft(), QPoint(100, 200));
-    QCOMPARE(clock.size(), QSize(300, 100));
+    QCOMPARE(clock.size(), QSize(294, 79)); // 4500 x 1500 twips outer, less the designed frame
     auto* display = clock.findChild<TimeDisplay*>(QStringLiteral("TIME_TEXTBOX"));
     QVERIFY(display);
     QCOMPARE(display->palette().color(QPalette::Text), QColor(Qt::red));

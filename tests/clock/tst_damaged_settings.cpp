@@ -170,7 +170,7 @@ void DamagedSettingsTest::everyKeyDamagedStartsWithDefaultsAndIsToldOnce()
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->frameGeometry().topLeft(), QPoint(67, 67));
     }
-    QCOMPARE(clockWindow.size(), QSize(239, 82));
+    QCOMPARE(clockWindow.size(), QSize(233, 61));
     QCOMPARE(clockWindow.liveState().textColour(), 65280);
     QCOMPARE(clockWindow.liveState().backColour(), 0);
     QCOMPARE(clockWindow.liveState().masterSwitch, 0);

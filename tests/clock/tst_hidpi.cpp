@@ -23,8 +23,8 @@ void HiDpiTest::windowIsTwiceAsManyPhysicalPixels()
     ClockRig rig;
     ClockWindow& clock = rig.start();
     QCOMPARE(clock.devicePixelRatio(), 2.0);
-    QCOMPARE(clock.size(), QSize(239, 82));
-    QCOMPARE(clock.grab().size(), QSize(478, 164));
+    QCOMPARE(clock.size(), QSize(233, 61));
+    QCOMPARE(clock.grab().size(), QSize(466, 122));
 }
 
 void HiDpiTest::storedPositionRoundTripsUnchanged_data()

@@ -30,7 +30,8 @@ private Q_SLOTS:
     void openWindowsComeBackWhenTheScreensChange_data();
     void openWindowsComeBackWhenTheScreensChange();
     void storedValuesChangeOnlyWhenTheWindowIsSaved();
-    void frameMarginsComeOutOfTheOuterSize();
+    void everyFrameGoesRoundTheDesignedClientArea_data();
+    void everyFrameGoesRoundTheDesignedClientArea();
     void sizeLargerThanEveryScreenIsDamaged_data();
     void sizeLargerThanEveryScreenIsDamaged();
 
@@ -104,13 +105,13 @@ void WindowPlacementTest::reachablePlaceKeepsTheCaptionBarOnTheScreens()
 
 void WindowPlacementTest::windowOpensWhereStoredOrOnTheNearestScreen_data()
 {
-    // The clock is 239 x 82 pixels (3585 x 1230 twips); no frame here, so its caption bar is its
-    // top row.
+    // The clock's client area is 233 x 61 pixels (3585 x 1230 twips outer, less its designed frame);
+    // no frame here, so its caption bar is its top row.
     QTest::addColumn<int>("left"); // pixels
     QTest::addColumn<int>("top");
     QTest::addColumn<QPoint>("expected");
-    const int rightmost = screen_.right() + 1 - 239;
-    const int lowest = screen_.bottom() + 1 - 82;
+    const int rightmost = screen_.right() + 1 - 233;
+    const int lowest = screen_.bottom() + 1 - 61;
     QTest::newRow("inside") << 100 << 100 << QPoint(100, 100);
     QTest::newRow("partly off the bottom") << 10 << screen_.bottom() - 5 << QPoint(10, screen_.bottom() - 5);
     QTest::newRow("caption above the screen") << 66 << -75 << QPoint(66, screen_.top());
@@ -131,7 +132,7 @@ void WindowPlacementTest::windowOpensWhereStoredOrOnTheNearestScreen()
     rig.backend.values.insert(QStringLiteral("CLOCK-MAIN-Top"), QString::number(top * 15));
     ClockWindow& clock = rig.start();
     QCOMPARE(clock.frameGeometry().topLeft(), expected);
-    QCOMPARE(clock.size(), QSize(239, 82)); // moved, never resized
+    QCOMPARE(clock.size(), QSize(233, 61)); // moved, never resized
 }
 
 void WindowPlacementTest::openWindowsComeBackWhenTheScreensChange_data()
@@ -177,7 +178,7 @@ void WindowPlacementTest::openWindowsComeBackWhenTheScreensChange()
     else if (change == "screen removed")
         Q_EMIT qGuiApp->screenRemoved(screen);
     QTRY_COMPARE(clock.frameGeometry().topLeft(), placed);
-    QCOMPARE(clock.size(), QSize(239, 82));
+    QCOMPARE(clock.size(), QSize(233, 61));
     clock.close();
 }
 
@@ -195,28 +196,39 @@ void WindowPlacementTest::storedValuesChangeOnlyWhenTheWindowIsSaved()
     QCOMPARE(rig.backend.value(QStringLiteral("CLOCK-MAIN-Top")), QStringLiteral("500"));
 }
 
-void WindowPlacementTest::frameMarginsComeOutOfTheOuterSize()
+void WindowPlacementTest::everyFrameGoesRoundTheDesignedClientArea_data()
 {
+    QTest::addColumn<QMargins>("frame"); // as the window manager tells it before the window is shown
+    QTest::newRow("none") << QMargins();
+    QTest::newRow("1 px borders, a 20 px caption") << QMargins(1, 20, 1, 1);
+    QTest::newRow("a 37 px caption alone") << QMargins(0, 37, 0, 0);
+    QTest::newRow("5 px borders, a 29 px caption") << QMargins(5, 29, 5, 5);
+}
+
+void WindowPlacementTest::everyFrameGoesRoundTheDesignedClientArea()
+{
+    QFETCH(QMargins, frame);
     ClockRig rig;
-    rig.windows.frame = QMargins(1, 20, 1, 1);
+    rig.windows.frame = frame;
     ClockWindow& clock = rig.start();
-    QCOMPARE(clock.size(), QSize(239 - 2, 82 - 21));
+    // 3585 x 1230 twips outer, less the 90 x 315 twips the design's tool-window frame takes.
+    QCOMPARE(clock.size(), QSize(233, 61));
 }
 
 void WindowPlacementTest::sizeLargerThanEveryScreenIsDamaged_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QSize>("size"); // the clock's outer size
+    QTest::addColumn<QSize>("size"); // the clock's client area
     QTest::addColumn<bool>("told");
     QTest::newRow("width of ten million twips") << "Width"
-                                                << "10000000" << QSize(239, 82) << true;
+                                                << "10000000" << QSize(233, 61) << true;
     QTest::newRow("height one pixel taller than the screen")
-        << "Height" << QString::number((screen_.height() + 1) * 15) << QSize(239, 82) << true;
+        << "Height" << QString::number((screen_.height() + 1) * 15) << QSize(233, 61) << true;
     QTest::newRow("width of the whole screen")
-        << "Width" << QString::number(screen_.width() * 15) << QSize(screen_.width(), 82) << false;
+        << "Width" << QString::number(screen_.width() * 15) << QSize(screen_.width() - 6, 61) << false;
     QTest::newRow("smaller than designed") << "Height"
-                                           << "900" << QSize(239, 60) << false;
+                                           << "900" << QSize(233, 39) << false;
 }
 
 void WindowPlacementTest::sizeLargerThanEveryScreenIsDamaged()

@@ -127,7 +127,7 @@ void TestAlarmNotificationWindow::opensWithTheDesignAndDefaults()
     AlarmNotificationWindow& window = open(3);
     QCOMPARE(window.objectName(), QStringLiteral("VQ_DBD_ALARM_3_NOTIFICATION_WINDOW"));
     QCOMPARE(window.frameGeometry().topLeft(), QPoint(67, 67));
-    QCOMPARE(window.size(), QSize(583, 228));
+    QCOMPARE(window.size(), QSize(577, 203));
     QCOMPARE(window.windowModality(), Qt::ApplicationModal);
     QCOMPARE(countdownText(), QStringLiteral("OFF"));
     QCOMPARE(startStop().text(), QStringLiteral("START"));
@@ -443,7 +443,7 @@ void TestAlarmNotificationWindow::aMovedWindowReopensWhereItWasLeft()
     window_->close();
     AlarmNotificationWindow& again = open(9);
     QCOMPARE(again.frameGeometry().topLeft(), QPoint(120, 80));
-    QCOMPARE(again.size(), QSize(583, 228));
+    QCOMPARE(again.size(), QSize(577, 203));
 }
 
 void TestAlarmNotificationWindow::firingAgainSaysWhenInOneLineThatFits_data()

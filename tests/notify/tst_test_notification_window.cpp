@@ -76,7 +76,7 @@ void TestTestNotificationWindow::everyOpeningStartsFromTheDesign()
                  QStringLiteral("VQ-DBD - V3 - !!! ALARM TEST NOTIFICATION - MANUAL COMMAND "
                                 "ONLY - SETTINGS NOT SAVED !!!"));
         QCOMPARE(window.frameGeometry().topLeft(), QPoint(67, 67));
-        QCOMPARE(window.size(), QSize(583, 228));
+        QCOMPARE(window.size(), QSize(577, 203));
         QCOMPARE(control<QLineEdit>(window, "ALARM_NUMBER_LEFT_TEXTBOX")->text(), QStringLiteral("T"));
         QCOMPARE(control<QLineEdit>(window, "ALARM_NUMBER_RIGHT_TEXTBOX")->text(), QStringLiteral("T"));
         QCOMPARE(control<QLineEdit>(window, "ALARM_NAME_TEXTBOX")->text(),

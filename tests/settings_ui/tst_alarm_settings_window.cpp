@@ -99,7 +99,7 @@ void AlarmSettingsWindowTest::emptyStoreOpensWithEveryRowOff()
     QCOMPARE(window->parentWidget(), rig.owner.get());
     QCOMPARE(window->windowModality(), Qt::ApplicationModal);
     QCOMPARE(window->frameGeometry().topLeft(), QPoint(67, 67)); // 1000, 1000, 13680 x 8355 twips
-    QCOMPARE(window->size(), QSize(912, 557));
+    QCOMPARE(window->size(), QSize(906, 532));
     QCOMPARE(window->focusWidget(), control(window, "OK_BUTTON"));
     QCOMPARE(tickState(*control<QCheckBox>(window, kMaster)), QStringLiteral("0e"));
     QVERIFY(control(window, "TEST_ALARM_WINDOW_BUTTON")->isEnabled());

@@ -109,15 +109,37 @@ void NoticeWindow::comeToFront()
     if (!isVisible() || !frontPending_)
         return;
     const auto own = static_cast<WindowManager::WindowId>(winId());
-    // The clock's dialogs stand in its band, above every other window while it is kept above; the
-    // notice goes over them only from within that band.
-    if (owner_ && owner_->internalWinId() != 0)
-        windows_.stackOver(own, static_cast<WindowManager::WindowId>(owner_->internalWinId()));
+    keepWithOwner();
+    // While the clock is kept above the other windows, the notice stands in that band too.
+    windows_.setKeepAbove(own, clockKeptAbove());
     windows_.raise(own);
     windows_.activate(own);
     // A modal window is raised and given the focus by the window system once it is on the screen,
     // which may come later than this.
     frontPending_ = followed_ && !followed_->isExposed();
+}
+
+void NoticeWindow::keepWithOwner()
+{
+    // The clock's dialogs stand in its band, above every other window while it is kept above; the
+    // notice goes over them only from within that band. Some window managers keep a modal window
+    // over every other window kept with the same owner: while one is open the notice is kept with
+    // it, and with the clock again once it goes.
+    const WindowManager::WindowId owner = ownerId();
+    if (owner != 0 && internalWinId() != 0)
+        windows_.stackOver(static_cast<WindowManager::WindowId>(internalWinId()), owner);
+}
+
+bool NoticeWindow::clockKeptAbove()
+{
+    return owner_ && owner_->internalWinId() != 0
+        && windows_.isKeptAbove(static_cast<WindowManager::WindowId>(owner_->internalWinId()));
+}
+
+WindowManager::WindowId NoticeWindow::ownerId() const
+{
+    const QWindow* owner = followed_ ? followed_.data() : (owner_ ? owner_->windowHandle() : nullptr);
+    return owner ? static_cast<WindowManager::WindowId>(owner->winId()) : 0;
 }
 
 void NoticeWindow::onDismissClicked()
@@ -157,7 +179,7 @@ void NoticeWindow::followModalWindow()
     // A modal window lets input through only to the windows that are its own (transient) children.
     // Leaning on the topmost modal window as transient parent, for Qt alone and not as a widget
     // parent, the notice takes input over it, and that window's closing does not close the notice.
-    // The window system is not told of it: there the notice is kept with its owner (keepOver).
+    // The window system is told of it apart (keepWithOwner).
     QWindow* own = windowHandle();
     if (!own)
         return;
@@ -181,6 +203,8 @@ void NoticeWindow::followModalWindow()
         connect(modal, &QObject::destroyed, this, &NoticeWindow::followModalWindow);
     }
     own->setTransientParent(modal);
+    if (isVisible())
+        keepWithOwner();
 }
 
 } // namespace vqdbd

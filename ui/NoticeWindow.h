@@ -2,6 +2,7 @@
 #pragma once
 
 #include "UserNotice.h"
+#include "platform/WindowManager.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -48,6 +49,10 @@ protected:
 private:
     void onDismissClicked();
     void followModalWindow();
+    void keepWithOwner();
+    // The window the notice is kept with: the topmost modal window while one is open, else its owner.
+    WindowManager::WindowId ownerId() const;
+    bool clockKeptAbove();
     void comeToFront();
 
     WindowManager& windows_;

@@ -3,6 +3,7 @@
 
 #include <QMargins>
 #include <QPoint>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -21,8 +22,11 @@ public:
     // window manager's placing of it).
     virtual QMargins frameExtents(QWidget& window) = 0;
     // Has a window about to be shown end up with its outer frame's top-left corner at `corner` (pixels)
-    // once the window manager has framed it, whatever frame it told before.
-    virtual void keepFrameCorner(QWidget& window, QPoint corner) = 0;
+    // once the window manager has framed it, whatever frame it told before. Framed with more than it
+    // told, `reframed` places the window again for the frame drawn and gives the corner it goes to.
+    virtual void keepFrameCorner(QWidget& window, QPoint corner,
+                                 std::function<QPoint(const QMargins& drawn)> reframed)
+        = 0;
     // Keeps a shown top-level window out of the taskbar and pagers.
     virtual void keepOutOfTaskbar(QWidget& window) = 0;
     // The window the user is working in, when the platform tells.

@@ -94,6 +94,11 @@ public:
         const auto id = static_cast<xcb_window_t>(window.winId());
         if (auto known = readFrameExtents(id))
             return *known;
+        // Some window managers (kwin, i3) tell the frame only once they have drawn it.
+        if (!frameRequestSupported_)
+            frameRequestSupported_ = readSupported().contains(requestFrameExtents_);
+        if (!*frameRequestSupported_)
+            return {};
         sendToRoot(id, requestFrameExtents_, {});
         // The window manager answers by setting the property; a manager that does not support the
         // request never does, and the window then keeps its size without a frame.
@@ -105,9 +110,11 @@ public:
         return {};
     }
 
-    void keepFrameCorner(QWidget& window, QPoint corner) override
+    void keepFrameCorner(QWidget& window, QPoint corner,
+                         std::function<QPoint(const QMargins&)> reframed) override
     {
-        corners_.insert(static_cast<xcb_window_t>(window.winId()), corner);
+        const auto id = static_cast<xcb_window_t>(window.winId());
+        corners_.insert(id, { corner, readFrameExtents(id).value_or(QMargins()), std::move(reframed) });
     }
 
     void keepOutOfTaskbar(QWidget& window) override
@@ -221,8 +228,14 @@ private:
         const std::optional<QMargins> frame = readFrameExtents(window);
         if (!mapped || mapped->map_state != XCB_MAP_STATE_VIEWABLE || !frame)
             return;
-        const QPoint client = *wanted + QPoint(frame->left(), frame->top());
+        const FramePlace place = *wanted;
         corners_.erase(wanted);
+        // A smaller frame than told leaves the window within its room; only a larger one can push it
+        // off its screen (xfwm4 draws no border round a window the size of the screen).
+        const bool larger = frame->left() > place.told.left() || frame->top() > place.told.top()
+            || frame->right() > place.told.right() || frame->bottom() > place.told.bottom();
+        const QPoint corner = larger && place.reframed ? place.reframed(*frame) : place.corner;
+        const QPoint client = corner + QPoint(frame->left(), frame->top());
         const auto cookie = xcb_translate_coordinates(connection_, window, root_, 0, 0);
         std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
             xcb_translate_coordinates_reply(connection_, cookie, nullptr), &std::free);
@@ -351,7 +364,14 @@ private:
     QHash<xcb_window_t, bool> above_;
     std::optional<QList<xcb_window_t>> stacking_; // empty until read, and after it changed
     std::optional<bool> restackSupported_;
-    QHash<xcb_window_t, QPoint> corners_; // windows to be put at their outer corner once mapped
+    std::optional<bool> frameRequestSupported_;
+    struct FramePlace
+    {
+        QPoint corner;
+        QMargins told;
+        std::function<QPoint(const QMargins&)> reframed;
+    };
+    QHash<xcb_window_t, FramePlace> corners_; // windows to be put at their outer corner once mapped
 };
 
 // Without X11 nothing tells the active window; a window asked to stay above keeps Qt's own hint.
@@ -360,7 +380,7 @@ class PlainWindowManager final : public WindowManager
 public:
     QMargins frameExtents(QWidget&) override { return {}; }
     // Qt knows the frame once the window is shown, and places it by it.
-    void keepFrameCorner(QWidget&, QPoint) override { }
+    void keepFrameCorner(QWidget&, QPoint, std::function<QPoint(const QMargins&)>) override { }
     void keepOutOfTaskbar(QWidget&) override { }
     std::optional<WindowId> activeWindow() override { return std::nullopt; }
     bool isKeptAbove(WindowId window) override

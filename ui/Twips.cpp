@@ -5,8 +5,10 @@
 #include "platform/WindowManager.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -158,7 +160,12 @@ void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& key
     const QPoint corner = placeWindow(window, rect.left, rect.top, client, windows.frameExtents(window));
     // The frame told before the window is shown can differ from the one drawn round it (or be
     // unknown), which would shift the window by the difference.
-    windows.keepFrameCorner(window, corner);
+    // Framed otherwise than told, the window is placed again by the same rule for the frame drawn: a
+    // window that no longer fits its screen is cut down to it.
+    windows.keepFrameCorner(
+        window, corner, [placed = QPointer<QWidget>(&window), rect, client, corner](const QMargins& drawn) {
+            return placed ? placeWindow(*placed, rect.left, rect.top, client, drawn) : corner;
+        });
 }
 
 void savePlace(const QWidget& window, SettingsStore& store, const WindowKeys& keys)

@@ -35,8 +35,13 @@ pixels() {
 check_captions() {
     local window=$1 name left top width height size text found
     while read -r name left top width height size text; do
-        found=$(pixels "$window" text $((left / 15)) $((top / 15)) $((width / 15)) $((height / 15)) \
-            "Liberation Sans" "$size" "$text") || fail "cannot read the window of $name"
+        # A window the window manager has just framed or moved may not have drawn itself yet.
+        for _ in 1 2 3 4 5; do
+            found=$(pixels "$window" text $((left / 15)) $((top / 15)) $((width / 15)) $((height / 15)) \
+                "Liberation Sans" "$size" "$text") || fail "cannot read the window of $name"
+            grep -q missing <<<"$found" || break
+            sleep 0.3
+        done
         echo "$name \"$text\": $(tr '\n' ' ' <<<"$found")"
         grep -q missing <<<"$found" && fail "$name's caption \"$text\" does not stand whole in its control"
     done

@@ -42,14 +42,33 @@ stop_program() {
     [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIGTERM"
 }
 
-# The clock stored with the given keys opens with its outer frame at "x y width height"; on
-# SIGTERM it stores the place it opened at (an unmoved coordinate as it was stored).
+# The client area of a client window in pixels: "width height".
+client_size() {
+    echo "$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p') $(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')"
+}
+
+# The outer frame a window with the given client area has inside the frame the window manager drew
+# round the window, its corner at "x y": "x y width height". An x of rN puts its right edge at N, a
+# y of bN its bottom edge at N.
+expected_frame() {
+    local id=$1 x=$2 y=$3 width=$4 height=$5 left right top bottom
+    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    width=$((width + left + right)) height=$((height + top + bottom))
+    case $x in r*) x=$((${x#r} - width)) ;; esac
+    case $y in b*) y=$((${y#b} - height)) ;; esac
+    echo "$x $y $width $height"
+}
+
+# The clock stored with the given keys opens with its outer frame's corner at "x y" (see
+# expected_frame) round its designed client area; on SIGTERM it stores the place it opened at (an
+# unmoved coordinate as it was stored).
 clock_case() {
-    local name=$1 keys=$2 expected=$3 frame
+    local name=$1 keys=$2 frame expected
     fresh_settings
     printf '[General]\nAlwaysOnTop_TICKBOX=0\n%b\n' "$keys" >"$conf"
     start_program
     frame=$(outer_frame "$clock")
+    expected=$(expected_frame "$clock" $3 233 61)
     stop_program
     echo "$name: stored {$(tr '\n' ' ' <<<"$(printf '%b' "$keys")")} opened at $frame"
     if [ "$frame" != "$expected" ]; then
@@ -99,7 +118,7 @@ alarm_settings_cut_down() {
     xdotool mousemove --window "$alarms" 20 20
     for _ in $(seq 1 30); do xdotool click 5 click 7; done
     sleep 0.5
-    local content_width=$((912 - left - right)) content_height=$((557 - top - bottom))
+    local content_width=906 content_height=532
     xdotool mousemove --window "$alarms" $((client_width - 16 - (content_width - 696))) \
         $((client_height - 16 - (content_height - 504))) click 1
     for _ in $(seq 1 60); do
@@ -126,7 +145,7 @@ windows_within() {
 }
 
 alarm_settings_whole() {
-    [ "$(cut -d' ' -f3,4 <<<"$(outer_frame "$alarms")")" = "912 557" ]
+    [ "$(outer_frame "$alarms")" = "$(expected_frame "$alarms" $(cut -d' ' -f1,2 <<<"$(outer_frame "$alarms")") 906 532)" ]
 }
 
 # The clock at the right edge and the settings windows open while the screen shrinks and grows back.
@@ -164,7 +183,7 @@ huge_size() {
     start_program
     frame=$(outer_frame "$clock")
     echo "clock stored 10000000 twips wide: outer frame $frame"
-    [ "$(cut -d' ' -f3 <<<"$frame")" -eq 239 ] || failures+=("a clock stored 10000000 twips wide is ${frame}")
+    [ "$(client_size "$clock")" = "233 61" ] || failures+=("a clock stored 10000000 twips wide is ${frame} round $(client_size "$clock")")
     wait_for_window '^VQ-DBD - V3 - NOTICES$' >/dev/null || failures+=("no notice of the reset size")
     grep -q 'CLOCK-MAIN-Width held "10000000"' "$work/stderr" || failures+=("the reset size is not told")
     stop_program
@@ -172,33 +191,33 @@ huge_size() {
 
 case "$layout" in
 640x480x24)
-    clock_case "caption above the screen" 'CLOCK-MAIN-Top=-1125' "67 0 239 82"
-    clock_case "close box off the right edge" 'CLOCK-MAIN-Left=7500' "401 67 239 82"
+    clock_case "caption above the screen" 'CLOCK-MAIN-Top=-1125' "67 0"
+    clock_case "close box off the right edge" 'CLOCK-MAIN-Left=7500' "r640 67"
     huge_size
     alarm_settings_cut_down 640 480
     ;;
 1600x1000x24)
-    clock_case "caption above the screen" 'CLOCK-MAIN-Top=-1125' "67 0 239 82"
-    clock_case "far right" 'CLOCK-MAIN-Left=30000' "1361 67 239 82"
-    clock_case "on the screen" 'CLOCK-MAIN-Left=15000\nCLOCK-MAIN-Top=9000' "1000 600 239 82"
+    clock_case "caption above the screen" 'CLOCK-MAIN-Top=-1125' "67 0"
+    clock_case "far right" 'CLOCK-MAIN-Left=30000' "r1600 67"
+    clock_case "on the screen" 'CLOCK-MAIN-Left=15000\nCLOCK-MAIN-Top=9000' "1000 600"
     fresh_settings
     printf '[General]\nAlwaysOnTop_TICKBOX=0\n' >"$conf"
     start_program
     open_alarm_settings
     frame=$(outer_frame "$alarms")
     echo "alarm settings on 1600x1000: outer frame $frame"
-    [ "$frame" = "67 67 912 557" ] || failures+=("the alarm settings window opened at $frame on 1600x1000")
+    [ "$frame" = "$(expected_frame "$alarms" 67 67 906 532)" ] || failures+=("the alarm settings window opened at $frame on 1600x1000")
     stop_program
     screen_shrinks_and_grows
     ;;
 "800x600x24 640x480x24")
     # The right screen is shorter: the desktop's bottom right corner lies on no screen.
-    clock_case "negative Left" 'CLOCK-MAIN-Left=-3000' "0 67 239 82"
-    clock_case "on the right screen" 'CLOCK-MAIN-Left=12750' "850 67 239 82"
-    clock_case "across the seam" 'CLOCK-MAIN-Left=11250' "750 67 239 82"
-    clock_case "right of the right screen" 'CLOCK-MAIN-Left=25000' "1201 67 239 82"
-    clock_case "right screen, caption above it" 'CLOCK-MAIN-Left=12750\nCLOCK-MAIN-Top=-1125' "850 0 239 82"
-    clock_case "below the right screen" 'CLOCK-MAIN-Left=13500\nCLOCK-MAIN-Top=7500' "900 398 239 82"
+    clock_case "negative Left" 'CLOCK-MAIN-Left=-3000' "0 67"
+    clock_case "on the right screen" 'CLOCK-MAIN-Left=12750' "850 67"
+    clock_case "across the seam" 'CLOCK-MAIN-Left=11250' "750 67"
+    clock_case "right of the right screen" 'CLOCK-MAIN-Left=25000' "r1440 67"
+    clock_case "right screen, caption above it" 'CLOCK-MAIN-Left=12750\nCLOCK-MAIN-Top=-1125' "850 0"
+    clock_case "below the right screen" 'CLOCK-MAIN-Left=13500\nCLOCK-MAIN-Top=7500' "900 b480"
     ;;
 *)
     fail "no cases for the screens $layout"

@@ -16,7 +16,7 @@ class FakeWindowManager final : public WindowManager
 {
 public:
     QMargins frameExtents(QWidget&) override { return frame; }
-    void keepFrameCorner(QWidget&, QPoint) override { }
+    void keepFrameCorner(QWidget&, QPoint, std::function<QPoint(const QMargins&)>) override { }
     void keepOutOfTaskbar(QWidget&) override { calls.append(QStringLiteral("skipTaskbar")); }
     std::optional<WindowId> activeWindow() override
     {

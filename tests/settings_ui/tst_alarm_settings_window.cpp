@@ -35,6 +35,7 @@ private Q_SLOTS:
     void commandLineThatWillNotRunIsShownBesideItsRow_data();
     void commandLineThatWillNotRunIsShownBesideItsRow();
     void testButtonOpensTheTestWindowAndKeepsEdits();
+    void reopenedLongTextsShowTheirStart();
 
 private:
     static AlarmSettingsWindow* open(SettingsRig& rig)
@@ -617,6 +618,39 @@ void AlarmSettingsWindowTest::testButtonOpensTheTestWindowAndKeepsEdits()
     QCOMPARE(openWindows(), QStringList({ "OWNER", "VQ_DBD_ALARM_SETTINGS" }));
     QCOMPARE(textbox(window, SlotField::Name, 2)->text(), QStringLiteral("Unapplied"));
     QCOMPARE(rig.state.slot(2).name, QStringLiteral("Alarm Name"));
+    window->close();
+}
+
+void AlarmSettingsWindowTest::reopenedLongTextsShowTheirStart()
+{
+    SettingsRig rig;
+    rig.backend.values = storeOf("ENABLE_ALARMS_TICKBOX=1 ALARM_3_TICKBOX=1");
+    QString words;
+    for (int i = 1; words.size() < 180; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    const QList<std::pair<SlotField, QString>> texts {
+        { SlotField::Name, QStringLiteral("Morning alarm for the early train to the city") },
+        { SlotField::Message, words + QStringLiteral("END") },
+        { SlotField::Command, QStringLiteral("sh -c 'echo ") + words + QStringLiteral("> alarm.log'") },
+    };
+    for (const auto& [field, text] : texts) {
+        rig.backend.values.insert(slotKey(field, 3), text);
+        rig.backend.values.insert(slotKey(SlotField::ShowMessage, 3), QStringLiteral("1"));
+        rig.backend.values.insert(slotKey(SlotField::RunCommand, 3), QStringLiteral("1"));
+    }
+    AlarmSettingsWindow* window = open(rig);
+    for (const auto& [field, text] : texts) {
+        QLineEdit* box = textbox(window, field, 3);
+        QCOMPARE(box->text(), text);
+        QVERIFY2(box->fontMetrics().horizontalAdvance(text) > box->width(), qPrintable(box->objectName()));
+        QCOMPARE(box->cursorPosition(), 0);
+    }
+    // What the user types goes where the user puts the cursor, and the cursor stays there.
+    QLineEdit* name = textbox(window, SlotField::Name, 3);
+    QTest::keyClick(name, Qt::Key_End);
+    QTest::keyClicks(name, QStringLiteral("!"));
+    QCOMPARE(name->text(), texts.at(0).second + u'!');
+    QCOMPARE(name->cursorPosition(), name->text().size());
     window->close();
 }
 

@@ -15,6 +15,7 @@
 #include "state/StartupState.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/FontFit.h"
 #include "ui/Twips.h"
 #include "ui/UserNotice.h"
 #include "ui/WindowServices.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace vqdbd {
 
@@ -80,9 +82,8 @@ QFont fittedTimeFont(QFont font, const QStringList& texts, int room)
         return std::all_of(texts.begin(), texts.end(),
                            [&](const QString& text) { return fitsTimeDisplay(candidate, text, room); });
     };
-    while (font.pixelSize() > 1 && !allFit(font))
-        font.setPixelSize(font.pixelSize() - 1);
-    return font;
+    // The time is shown whole at any size rather than cut.
+    return ui::fitFont(std::move(font), 1, allFit);
 }
 
 } // namespace

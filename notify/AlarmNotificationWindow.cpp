@@ -7,6 +7,7 @@
 #include "state/Geometry.h"
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
+#include "ui/FontFit.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
@@ -18,17 +19,13 @@ namespace vqdbd {
 
 namespace {
 
-// Below this a line can no longer be read.
-constexpr int kSmallestPixelSize = 7;
-
 // Gives a label its designed font, made smaller a pixel at a time until the whole text fits: a
 // 12-hour time text is longer than the design allows for.
-void fitText(QLabel& label, QFont font)
+void fitText(QLabel& label, const QFont& font)
 {
-    while (font.pixelSize() > kSmallestPixelSize
-           && QFontMetrics(font).horizontalAdvance(label.text()) > label.contentsRect().width())
-        font.setPixelSize(font.pixelSize() - 1);
-    label.setFont(font);
+    label.setFont(ui::fitFont(font, ui::kSmallestReadablePixels, [&label](const QFont& candidate) {
+        return QFontMetrics(candidate).horizontalAdvance(label.text()) <= label.contentsRect().width();
+    }));
 }
 
 } // namespace

@@ -83,12 +83,15 @@ ControlDesign numberBox()
 }
 
 // Says beside the row, while it is typed, when a ticked row's time can never fire or its command line
-// will not run. It fills the row's free space right of Run Hidden, up to the column's edge.
+// will not run. It fills the row's free space right of Run Hidden, from below the message box down to
+// the command box and across to the column's edge, so that a long note has two lines; a note of one
+// line stands level with Run Hidden.
 ControlDesign rowNote()
 {
     ControlDesign design = ui::controlDesign(QStringLiteral("ALARM_%1_NOTE_LABEL"), ControlKind::Label,
-                                             QString(), 3660, 1200, 3090, 255);
+                                             QString(), 3660, 1140, 3090, 300);
     design.textColour = ui::kRed;
+    design.alignment = Qt::AlignLeft | Qt::AlignBottom;
     design.visible = false;
     return design;
 }
@@ -233,8 +236,12 @@ void AlarmSettingsWindow::takeRow(Row& row)
     row.note = &ui::control<QLabel>(*this, QStringLiteral("ALARM_%1_NOTE_LABEL").arg(n));
     ui::control<QLineEdit>(*this, QStringLiteral("ALARM_NUMBER_%1_TEXTBOX").arg(n))
         .setText(LiveState::slotNumberText(n));
-    // Room for the clock's own text in a 12-hour locale ("07:30:00 PM"), which fires there too.
+    // Room for the clock's own text in a 12-hour locale ("07:30:00 PM"), which fires there too, and a
+    // font in which every hour's text is seen whole, as on the clock.
     row.time->setMaxLength(services_.timeFormat.longestText());
+    QStringList shown = services_.timeFormat.hourSamples();
+    shown.append(row.time->text());
+    ui::fitTextBox(*row.time, shown);
 
     ui::whenValueChanges(*row.enabled, *this, [this, &row] { onAlarmTickboxChanged(row); });
     ui::whenValueChanges(*row.showMessage, *this, [this, &row] { onDisplayMessageTickboxChanged(row); });

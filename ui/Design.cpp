@@ -4,11 +4,14 @@
 #include "AccessibleNames.h"
 #include "ColourButton.h"
 #include "Colours.h"
+#include "FontFit.h"
 #include "Twips.h"
 #include "state/ValueForms.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +19,9 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+#include <QVariant>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -24,8 +30,52 @@ namespace vqdbd::ui {
 namespace {
 
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
-// Below this a caption can no longer be read.
-constexpr int kSmallestCaptionPixels = 7;
+// Where a note label keeps the font it was designed in, which every note is fitted from anew.
+constexpr char kDesignedNoteFont[] = "vqdbdDesignedNoteFont";
+
+// Keeps a text box showing its text from the start while the user is not in it. A text set from
+// code puts the cursor at its end, which scrolls a long text to its tail; the cursor the user moves,
+// clicks or types with is left where the user puts it.
+class StartShown final : public QObject
+{
+public:
+    explicit StartShown(QLineEdit& box)
+        : QObject(&box)
+        , box_(box)
+    {
+        box.installEventFilter(this);
+        connect(&box, &QLineEdit::cursorPositionChanged, this, [this] {
+            // A selection made from code is kept, for what code types next to replace.
+            if (!userIn_ && !box_.hasSelectedText())
+                box_.setCursorPosition(0);
+        });
+        box.setCursorPosition(0);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::KeyPress:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Drop:
+            userIn_ = true;
+            break;
+        case QEvent::FocusOut:
+            userIn_ = false;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit& box_;
+    bool userIn_ = false;
+};
 
 QWidget* makeWidget(QWidget& parent, const ControlDesign& design)
 {
@@ -40,6 +90,7 @@ QWidget* makeWidget(QWidget& parent, const ControlDesign& design)
         box->setAlignment(design.alignment);
         box->setReadOnly(design.locked);
         box->setFrame(true);
+        new StartShown(*box);
         return box;
     }
     case ControlKind::MultiLineTextBox: {
@@ -97,9 +148,9 @@ QSize captionRoom(const QWidget& control)
     return control.contentsRect().size();
 }
 
-bool fits(const QFont& font, const QString& text, QSize room)
+bool fits(const QFont& font, const QString& text, QSize room, int flags = Qt::TextShowMnemonic)
 {
-    const QSize need = QFontMetrics(font).size(Qt::TextShowMnemonic, text);
+    const QSize need = QFontMetrics(font).size(flags, text);
     return need.width() <= room.width() && need.height() <= room.height();
 }
 
@@ -124,16 +175,26 @@ void fitCaption(QWidget& control, const ControlDesign& design)
     if (!captioned || design.caption.isEmpty())
         return;
     const QSize room = captionRoom(control);
-    QFont font = control.font();
-    if (fits(font, design.caption, room))
+    if (fits(control.font(), design.caption, room))
         return;
-    QString caption = wrapped(font, design.caption, room.width());
-    while (!fits(font, caption, room) && font.pixelSize() > kSmallestCaptionPixels) {
-        font.setPixelSize(font.pixelSize() - 1);
-        caption = wrapped(font, design.caption, room.width());
-    }
+    const QFont font = fitFont(control.font(), kSmallestReadablePixels, [&](const QFont& candidate) {
+        return fits(candidate, wrapped(candidate, design.caption, room.width()), room);
+    });
     control.setFont(font);
-    control.setProperty("text", caption);
+    control.setProperty("text", wrapped(font, design.caption, room.width()));
+}
+
+// Lines that do not fit below the room are run into the last one that does, which is cut short
+// with "…".
+QString cutToFit(const QFont& font, const QString& text, QSize room)
+{
+    QStringList lines = text.split(u'\n');
+    while (lines.size() > 1 && !fits(font, lines.join(u'\n'), room, 0)) {
+        const QString last = lines.takeLast();
+        lines.last() += u' ' + last;
+    }
+    lines.last() = QFontMetrics(font).elidedText(lines.last(), Qt::ElideRight, room.width());
+    return lines.join(u'\n');
 }
 
 } // namespace
@@ -275,9 +336,52 @@ void setSwitchValue(QCheckBox& box, int value)
 
 void showNote(QLabel& label, const QString& note)
 {
-    label.setText(QFontMetrics(label.font()).elidedText(note, Qt::ElideRight, label.width()));
+    if (!label.property(kDesignedNoteFont).isValid())
+        label.setProperty(kDesignedNoteFont, label.font());
+    const QFont designed = label.property(kDesignedNoteFont).value<QFont>();
+    const QSize room = label.contentsRect().size();
+    QFont font = designed;
+    QString shown = note;
+    if (!fits(designed, note, room, 0)) {
+        font = fitFont(designed, kSmallestReadablePixels, [&](const QFont& candidate) {
+            return fits(candidate, wrapped(candidate, note, room.width()), room, 0);
+        });
+        shown = cutToFit(font, wrapped(font, note, room.width()), room);
+    }
+    label.setFont(font);
+    label.setText(shown);
     label.setToolTip(note);
     label.setVisible(!note.isEmpty());
+}
+
+bool showsWhole(const QLineEdit& box, const QFont& font, const QString& text)
+{
+    // The panel the box asks its style for, and the text line 2 pixels inside its contents either
+    // side; a text that leaves no pixel there for the cursor scrolls.
+    constexpr int kTextMargin = 2;
+    QStyleOptionFrame panel;
+    panel.initFrom(&box);
+    panel.rect = box.contentsRect();
+    panel.lineWidth
+        = box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, &box) : 0;
+    panel.midLineWidth = 0;
+    panel.state |= QStyle::State_Sunken;
+    if (box.isReadOnly())
+        panel.state |= QStyle::State_ReadOnly;
+    panel.features = QStyleOptionFrame::None;
+    const QRect contents = box.style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &panel, &box)
+                               .marginsRemoved(box.textMargins());
+    const int room = contents.width() - 2 * kTextMargin;
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text))) + 1 <= room;
+}
+
+void fitTextBox(QLineEdit& box, const QStringList& texts)
+{
+    box.setFont(fitFont(box.font(), kSmallestReadablePixels, [&](const QFont& candidate) {
+        return std::all_of(texts.begin(), texts.end(),
+                           [&](const QString& text) { return showsWhole(box, candidate, text); });
+    }));
 }
 
 } // namespace vqdbd::ui

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -12,6 +13,7 @@
 class QCheckBox;
 class QObject;
 class QLabel;
+class QLineEdit;
 
 namespace vqdbd::ui {
 
@@ -66,7 +68,8 @@ struct ControlDesign
 
 // Builds a control from its design. A caption too wide for its control is fitted as the designed
 // platform drew it: a check box, button or label tall enough for more lines breaks it at its blanks,
-// and what still does not fit is drawn a pixel smaller at a time.
+// and what still does not fit is drawn a pixel smaller at a time. A text box shows its text from the
+// start, however it was set, until the user goes into it.
 QWidget* createControl(QWidget& parent, const ControlDesign& design);
 void createControls(QWidget& parent, std::span<const ControlDesign> designs);
 // Gives a control built by other means its design's name, place, font, colours and states; the
@@ -108,10 +111,17 @@ ControlDesign controlDesign(QString name, ControlKind kind, QString caption, int
 // The common look of title labels: green on black, 9.75 pt bold, centred.
 ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height);
 
-// A check box holds 0 (clear), 1 (ticked) or 2 (greyed).
-// Shows a one-line note in a label, hidden while there is none: what does not fit ends in "…", and
-// the label's tip holds it whole.
+// Shows a note in a label, hidden while there is none. A note too long for the label is fitted as
+// a caption is, broken at its blanks and made smaller from the label's own font; what still does not
+// fit ends in "…", and the label's tip holds it whole.
 void showNote(QLabel& label, const QString& note);
+
+// Whether the text, in that font, is seen whole in the box rather than scrolled.
+bool showsWhole(const QLineEdit& box, const QFont& font, const QString& text);
+// Makes the box's font just small enough that each of the texts is seen whole in it.
+void fitTextBox(QLineEdit& box, const QStringList& texts);
+
+// A check box holds 0 (clear), 1 (ticked) or 2 (greyed).
 
 int switchValue(const QCheckBox& box);
 // Whether the box is ticked: on, as a switch of exactly 1.

@@ -4,6 +4,7 @@
 // need is the text's width and height in the font the control is drawn in. The fonts are the ones
 // the program is laid out in (Liberation Sans, DejaVu Sans), which scripts/deps.sh installs.
 #include "ClockRig.h"
+#include "TestLocales.h"
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/SlotNotificationWindows.h"
 #include "notify/TestNotificationWindow.h"
@@ -122,21 +123,29 @@ void CaptionsFitTest::everyCaptionFitsItsControl_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("fewestCaptions"); // so that a window that lost its controls does not pass
-    QTest::newRow("clock") << "VQ_DBD_MAIN" << 0;
-    QTest::newRow("settings") << "VQ_DBD_SETTINGS" << 9;
-    QTest::newRow("colours") << "VQ_DBD_COLORS_WINDOW" << 4;
-    QTest::newRow("alarm settings") << "VQ_DBD_ALARM_SETTINGS" << 80;
-    QTest::newRow("test notification") << "VQ_DBD_ALARM_TEST_NOTIFICATION_WINDOW" << 14;
-    QTest::newRow("alarm notification") << "VQ_DBD_ALARM_6_NOTIFICATION_WINDOW" << 13;
-    QTest::newRow("notice") << "VQ_DBD_NOTICE" << 4;
+    QTest::addColumn<QByteArray>("locale"); // the clock's; alarm 6 is set for its 19:30:00
+    QTest::newRow("clock") << "VQ_DBD_MAIN" << 0 << QByteArray("C");
+    QTest::newRow("settings") << "VQ_DBD_SETTINGS" << 9 << QByteArray("C");
+    QTest::newRow("colours") << "VQ_DBD_COLORS_WINDOW" << 4 << QByteArray("C");
+    QTest::newRow("alarm settings") << "VQ_DBD_ALARM_SETTINGS" << 80 << QByteArray("C");
+    QTest::newRow("alarm settings, 12-hour time")
+        << "VQ_DBD_ALARM_SETTINGS" << 80 << QByteArray("en_US.UTF-8");
+    QTest::newRow("test notification") << "VQ_DBD_ALARM_TEST_NOTIFICATION_WINDOW" << 14 << QByteArray("C");
+    QTest::newRow("alarm notification") << "VQ_DBD_ALARM_6_NOTIFICATION_WINDOW" << 13 << QByteArray("C");
+    QTest::newRow("notice") << "VQ_DBD_NOTICE" << 4 << QByteArray("C");
 }
 
 void CaptionsFitTest::everyCaptionFitsItsControl()
 {
     QFETCH(QString, window);
     QFETCH(int, fewestCaptions);
-    ClockRig rig;
-    rig.backend.values = { { "ALARM_6_RUN_COMMAND_TICKBOX", "1" }, { "ALARM_6_NAME_TEXTBOX", "Tea" } };
+    QFETCH(QByteArray, locale);
+    QVERIFY(test::provideLocales().isEmpty());
+    ClockRig rig(locale);
+    QVERIFY(rig.timeFormat.loadedRequestedLocale());
+    rig.backend.values = { { "ALARM_6_RUN_COMMAND_TICKBOX", "1" },
+                           { "ALARM_6_NAME_TEXTBOX", "Tea" },
+                           { "ALARM_6_TIME_TEXTBOX", rig.timeFormat.format(19, 30, 0) } };
     ClockWindow& clock = rig.start();
     const WindowServices settingsServices { rig.store,      clock.liveState(), rig.windows,
                                             rig.timeFormat, rig.launcher,      rig.notice };

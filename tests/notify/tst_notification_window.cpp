@@ -78,6 +78,7 @@ private Q_SLOTS:
     void aMovedWindowReopensWhereItWasLeft();
     void firingAgainSaysWhenInOneLineThatFits_data();
     void firingAgainSaysWhenInOneLineThatFits();
+    void longTextsShowTheirStart();
     void aNoticeTakesInputOverModalWindowsAndOutlivesThem_data();
     void aNoticeTakesInputOverModalWindowsAndOutlivesThem();
 
@@ -473,6 +474,33 @@ void TestAlarmNotificationWindow::firingAgainSaysWhenInOneLineThatFits()
     QCOMPARE(control<QLineEdit>(window, "ALARM_RUN_COMMAND_TEXTBOX")->text(),
              QStringLiteral("backup --daily"));
     QVERIFY(control<QPushButton>(window, "RUN_NOW_BUTTON")->isEnabled());
+}
+
+void TestAlarmNotificationWindow::longTextsShowTheirStart()
+{
+    QString words;
+    for (int i = 1; words.size() < 196; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    AlarmSlot& slot = rig_->state.slot(4);
+    slot.name = QStringLiteral("Morning alarm for the early train to the city, platform four");
+    slot.message = words.left(196) + QStringLiteral(" END");
+    slot.runCommand = 1;
+    slot.command = QStringLiteral("sh -c 'echo ") + words + QStringLiteral("> alarm.log'");
+    AlarmNotificationWindow& window = open(4);
+    for (const bool firedAgain : { false, true }) {
+        if (firedAgain) {
+            // Shown anew when the slot fires again: the texts as they were, and one that changed.
+            slot.message = QStringLiteral("Again: ") + slot.message;
+            window.showFiredAgain(QStringLiteral("Tue 5 Mar 07:30:00"));
+        }
+        for (const char* name :
+             { "ALARM_NAME_TEXTBOX", "ALARM_NOTIFICATION_MESSAGE_TEXTBOX", "ALARM_RUN_COMMAND_TEXTBOX" }) {
+            auto* box = control<QLineEdit>(window, name);
+            QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) > box->width(), name);
+            QVERIFY2(box->cursorPosition() == 0, name);
+        }
+    }
+    QCOMPARE(control<QLineEdit>(window, "ALARM_NOTIFICATION_MESSAGE_TEXTBOX")->text(), slot.message);
 }
 
 void TestAlarmNotificationWindow::aNoticeTakesInputOverModalWindowsAndOutlivesThem_data()

@@ -35,6 +35,7 @@ private Q_SLOTS:
     void commandLineThatWillNotRunIsShownBesideItsRow_data();
     void commandLineThatWillNotRunIsShownBesideItsRow();
     void testButtonOpensTheTestWindowAndKeepsEdits();
+    void reopenedLongTextsShowTheirStart();
 
 private:
     static AlarmSettingsWindow* open(SettingsRig& rig)
@@ -546,14 +547,15 @@ void AlarmSettingsWindowTest::timeThatCanNeverFireIsShownBesideItsBox()
         time->insert(typed);
         QCOMPARE(time->text(), typed);
     }
-    // The note is in the tip whole and seen whole or cut short with "…", beside the time box in the
-    // row's free space right of Run Hidden.
+    // The note is in the tip whole and seen whole, in two lines if it needs them, beside the time box
+    // in the row's free space right of Run Hidden, between the message and command boxes.
     auto* label = control<QLabel>(window, "ALARM_8_NOTE_LABEL");
     QCOMPARE(label->isVisible() ? label->toolTip() : QString(), warning);
     QCOMPARE(time->toolTip(), warning);
-    QVERIFY(label->text() == warning || warning.startsWith(label->text().chopped(1)));
-    QVERIFY(label->sizeHint().width() <= label->width());
-    QCOMPARE(label->geometry(), ui::toPixels(3660 + 6840, 1200 + 2 * 1320, 3090, 255));
+    QCOMPARE(QString(label->text()).replace(u'\n', u' '), warning);
+    QVERIFY(label->sizeHint().width() <= label->width() && label->sizeHint().height() <= label->height());
+    QVERIFY(label->font().pixelSize() >= 7);
+    QCOMPARE(label->geometry(), ui::toPixels(3660 + 6840, 1140 + 2 * 1320, 3090, 300));
     // It tells and asks nothing: OK closes and saves the time exactly as it stands.
     const QString text = time->text();
     control<QPushButton>(window, "OK_BUTTON")->click();
@@ -616,6 +618,39 @@ void AlarmSettingsWindowTest::testButtonOpensTheTestWindowAndKeepsEdits()
     QCOMPARE(openWindows(), QStringList({ "OWNER", "VQ_DBD_ALARM_SETTINGS" }));
     QCOMPARE(textbox(window, SlotField::Name, 2)->text(), QStringLiteral("Unapplied"));
     QCOMPARE(rig.state.slot(2).name, QStringLiteral("Alarm Name"));
+    window->close();
+}
+
+void AlarmSettingsWindowTest::reopenedLongTextsShowTheirStart()
+{
+    SettingsRig rig;
+    rig.backend.values = storeOf("ENABLE_ALARMS_TICKBOX=1 ALARM_3_TICKBOX=1");
+    QString words;
+    for (int i = 1; words.size() < 180; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    const QList<std::pair<SlotField, QString>> texts {
+        { SlotField::Name, QStringLiteral("Morning alarm for the early train to the city") },
+        { SlotField::Message, words + QStringLiteral("END") },
+        { SlotField::Command, QStringLiteral("sh -c 'echo ") + words + QStringLiteral("> alarm.log'") },
+    };
+    for (const auto& [field, text] : texts) {
+        rig.backend.values.insert(slotKey(field, 3), text);
+        rig.backend.values.insert(slotKey(SlotField::ShowMessage, 3), QStringLiteral("1"));
+        rig.backend.values.insert(slotKey(SlotField::RunCommand, 3), QStringLiteral("1"));
+    }
+    AlarmSettingsWindow* window = open(rig);
+    for (const auto& [field, text] : texts) {
+        QLineEdit* box = textbox(window, field, 3);
+        QCOMPARE(box->text(), text);
+        QVERIFY2(box->fontMetrics().horizontalAdvance(text) > box->width(), qPrintable(box->objectName()));
+        QCOMPARE(box->cursorPosition(), 0);
+    }
+    // What the user types goes where the user puts the cursor, and the cursor stays there.
+    QLineEdit* name = textbox(window, SlotField::Name, 3);
+    QTest::keyClick(name, Qt::Key_End);
+    QTest::keyClicks(name, QStringLiteral("!"));
+    QCOMPARE(name->text(), texts.at(0).second + u'!');
+    QCOMPARE(name->cursorPosition(), name->text().size());
     window->close();
 }
 

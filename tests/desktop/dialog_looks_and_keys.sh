@@ -68,7 +68,13 @@ pid=$!
 WATCHDOG=$!
 clock=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
 wait_until_viewable "$clock"
+# The keyboard's focus is on a window once the X server says so, which can come after the window
+# manager calls it active.
+has_focus() {
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
 xdotool windowactivate --sync "$clock" 2>/dev/null
+within 3 has_focus "$clock" || fail "the clock did not take the keyboard's focus: $(xdotool getwindowfocus)"
 
 # Enter on the clock presses its maker button; Escape closes the settings window, which stores
 # nothing (only its OK does).
@@ -81,6 +87,7 @@ grep -q '^MAIN-SETTINGS-' "$conf" && fail "Escape stored the settings window's p
 # The window manager hands the focus back to no tool window, so the user gives it to the clock by
 # its caption bar.
 xdotool windowactivate --sync "$clock" 2>/dev/null
+within 3 has_focus "$clock" || fail "the clock did not take the keyboard's focus again: $(xdotool getwindowfocus)"
 press Return
 settings=$(wait_for_window "$settings_title") || fail "Enter on the clock did not open the settings window again"
 wait_until_viewable "$settings"

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Idle cost of the clock beside references, in one run on a private X server with openbox:
+# Idle cost of the clock beside references, in one run on private X servers with openbox:
 #   - the clock (build/vq-dbd), and the clock of another build folder when BASELINE names one,
 #   - a Qt program rewriting the same text on a 1 ms timer (the design the clock replaces),
 #   - xclock -digital -update 1.
-# All of them run at once, each with a settings folder of its own, and are measured over the same
-# SECONDS (default 120): they idle, so they hardly take the cores from one another. For each: the
-# work per second (CPU time of all its threads, in the scheduler's nanosecond account, per second of
-# the run) and the same as % of one core; wake-ups per second (voluntary context switches of all
-# threads: each is a sleep that ended) and, apart, the times the kernel preempted it; peak RSS.
+# All of them run at once, each on an X server and window manager of its own with a settings folder
+# of its own, and are measured over the same SECONDS (default 120): they idle, so they hardly take
+# the cores from one another. For each: the work per second (CPU time of all its threads, in the
+# scheduler's nanosecond account, per second of the run) and the same as % of one core; wake-ups
+# per second (voluntary context switches of all threads: each is a sleep that ended) and, apart, the
+# times the kernel preempted it; peak RSS.
 # Then, one clock after the other and alone, the display latency after the second boundary over
 # SECONDS (all clocks tick on the same boundary, so they would delay one another there), and the
 # time from launch to the first time text (median of LAUNCHES launches, default 5). Clocks are named
@@ -33,10 +34,11 @@ cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{s += $1} END {printf "%.0f\n"
 switches() { cat /proc/"$1"/task/*/status | awk '/^voluntary_ctxt_switches/ {v += $2} /^nonvoluntary_ctxt_switches/ {n += $2} END {print v, n}'; }
 
 machine() {
-    local model wm
+    local model wm xvfb
     model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
-    wm=$(openbox --version 2>/dev/null | head -n1 || echo "no window manager")
-    echo "machine: $(nproc) cores (${model:-unknown CPU}), Linux $(uname -r), load average $(cut -d' ' -f1-3 /proc/loadavg) at the start; $wm on Xvfb"
+    wm=$(openbox --version 2>/dev/null | sed -n 1p || true)
+    xvfb=$(dpkg-query -W -f 'Xvfb ${Version}' xvfb 2>/dev/null || true)
+    echo "machine: $(nproc) cores (${model:-unknown CPU}), Linux $(uname -r), load average $(cut -d' ' -f1-3 /proc/loadavg) at the start; ${wm:-no window manager} on ${xvfb:-Xvfb}"
 }
 
 # A build's clock named by its source's commit, "+" when that source has changes.
@@ -50,14 +52,21 @@ label() {
 
 names=()
 pids=()
-# Starts a program to be measured, with a settings folder of its own.
+# Starts a program to be measured on a private X server and openbox of its own, with a settings
+# folder of its own: two clocks kept on top on one desktop would take the top from each other every
+# second.
 start() {
-    local name=$1 home
+    local name=$1 home pidfile
     shift
     home=$(mktemp -d -p "$scratch")
-    XDG_CONFIG_HOME=$home "$@" >/dev/null 2>&1 &
+    pidfile=$home.pid
+    XDG_CONFIG_HOME=$home "$root/scripts/with-desktop.sh" sh -c 'echo $$ >"$0"; exec "$@"' "$pidfile" "$@" >/dev/null 2>&1 &
+    for _ in $(seq 1 200); do
+        [ -s "$pidfile" ] && break
+        sleep 0.05
+    done
     names+=("$name")
-    pids+=($!)
+    pids+=("$(cat "$pidfile")")
 }
 
 measure_all() {
@@ -76,7 +85,7 @@ measure_all() {
             'BEGIN { printf "%-28s %9.3f %8.4f %10.2f %11.2f %9.1f\n", n, c / 1e6 / s, 100 * c / 1e9 / s, v / s, f / s, r / 1024 }'
     done
     kill "${pids[@]}"
-    wait "${pids[@]}" 2>/dev/null || true
+    wait 2>/dev/null || true # the desktops end with their programs
 }
 
 # Display latency over the run, and the median time from launch to the first time text.

@@ -222,8 +222,7 @@ private:
     // window keeps Qt's static gravity: the position asked for is the client area's.
     void placeFramed(xcb_window_t window)
     {
-        const auto wanted = corners_.constFind(window);
-        if (wanted == corners_.cend())
+        if (!corners_.contains(window))
             return;
         const auto attributes = xcb_get_window_attributes(connection_, window);
         std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> mapped(

@@ -53,12 +53,10 @@ namespace {
 constexpr int kPresetWidth = 735;
 constexpr int kPresetHeight = 375;
 
-const QString kManualTextTickbox = QStringLiteral("MANUAL_TEXT_COLOR_TICKBOX");
-const QString kManualBackgroundTickbox = QStringLiteral("MANUAL_BACKGROUND_COLOR_TICKBOX");
-const QString kEnterTextColour = QStringLiteral("ENTER_TEXT_COLOR_TEXTBOX");
-const QString kEnterBackgroundColour = QStringLiteral("ENTER_BACKGROUND_COLOR_TEXTBOX");
-const QString kDefaultTextEntry = QStringLiteral("&H0000FF00&");
-const QString kDefaultBackgroundEntry = QStringLiteral("&H00000000&");
+using settings::kEnteredBackColour;
+using settings::kEnteredTextColour;
+using settings::kManualBackColour;
+using settings::kManualTextColour;
 
 // The manual section is built but never shown.
 ControlDesign manualTickbox(const QString& name, QString caption, int left, int width)
@@ -121,12 +119,12 @@ std::vector<ControlDesign> coloursDesign()
                                                                   : QStringLiteral(" background colour"));
         design.push_back(face);
     }
-    design.push_back(manualTickbox(kManualTextTickbox, QStringLiteral("Manual TEXT Color"), 240, 1815));
-    design.push_back(entryBox(kEnterTextColour, kDefaultTextEntry, 2880));
+    design.push_back(manualTickbox(kManualTextColour.name(), QStringLiteral("Manual TEXT Color"), 240, 1815));
+    design.push_back(entryBox(kEnteredTextColour.name(), kEnteredTextColour.defaultValue(), 2880));
     design.push_back(previewSwatch(QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX"), 240));
     design.push_back(
-        manualTickbox(kManualBackgroundTickbox, QStringLiteral("Manual BACKGROUND Color"), 4920, 2535));
-    design.push_back(entryBox(kEnterBackgroundColour, kDefaultBackgroundEntry, 7560));
+        manualTickbox(kManualBackColour.name(), QStringLiteral("Manual BACKGROUND Color"), 4920, 2535));
+    design.push_back(entryBox(kEnteredBackColour.name(), kEnteredBackColour.defaultValue(), 7560));
     design.push_back(previewSwatch(QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX"), 4920));
     return design;
 }
@@ -152,19 +150,17 @@ ColoursWindow::ColoursWindow(const WindowServices& services, QWidget* owner)
         previous = button;
     }
 
-    manualText_ = { &ui::control<QCheckBox>(*this, kManualTextTickbox),
-                    &ui::control<QLineEdit>(*this, kEnterTextColour),
+    manualText_ = { &ui::control<QCheckBox>(*this, kManualTextColour.name()),
+                    &ui::control<QLineEdit>(*this, kEnteredTextColour.name()),
                     &ui::control<QLineEdit>(*this, QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX")),
-                    kManualTextTickbox,
-                    kEnterTextColour,
-                    kDefaultTextEntry,
+                    kManualTextColour,
+                    kEnteredTextColour,
                     true };
-    manualBackground_ = { &ui::control<QCheckBox>(*this, kManualBackgroundTickbox),
-                          &ui::control<QLineEdit>(*this, kEnterBackgroundColour),
+    manualBackground_ = { &ui::control<QCheckBox>(*this, kManualBackColour.name()),
+                          &ui::control<QLineEdit>(*this, kEnteredBackColour.name()),
                           &ui::control<QLineEdit>(*this, QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX")),
-                          kManualBackgroundTickbox,
-                          kEnterBackgroundColour,
-                          kDefaultBackgroundEntry,
+                          kManualBackColour,
+                          kEnteredBackColour,
                           false };
     for (ManualColour* manual : { &manualText_, &manualBackground_ }) {
         ui::whenValueChanges(*manual->tickbox, *this, [this, manual] { onManualTickboxChanged(*manual); });
@@ -190,9 +186,12 @@ void ColoursWindow::load()
     // Not every window manager leaves a dialog out of the taskbar by itself.
     services_.windows.keepOutOfTaskbar(*this);
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
-        ui::setSwitchValue(*manual->tickbox, services_.store.readSwitch(manual->tickboxKey, 0));
+        ui::setSwitchValue(
+            *manual->tickbox,
+            services_.store.readSwitch(manual->tickboxKey.name(), manual->tickboxKey.defaultValue));
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
-        manual->entry->setText(services_.store.readText(manual->entryKey, manual->defaultText));
+        manual->entry->setText(
+            services_.store.readText(manual->entryKey.name(), manual->entryKey.defaultValue()));
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
         setManualLook(*manual);
 }
@@ -249,10 +248,10 @@ void ColoursWindow::onOkClicked()
     ui::savePlace(*this, store, windows::colours());
     store.saveColour(settings::kTextColour.name(), services_.state.textColour());
     store.saveColour(settings::kBackColour.name(), services_.state.backColour());
-    store.saveSwitch(kManualTextTickbox, ui::switchValue(*manualText_.tickbox));
-    store.saveSwitch(kManualBackgroundTickbox, ui::switchValue(*manualBackground_.tickbox));
-    store.saveSetting(kEnterTextColour, manualText_.entry->text());
-    store.saveSetting(kEnterBackgroundColour, manualBackground_.entry->text());
+    for (const ManualColour* manual : { &manualText_, &manualBackground_ })
+        store.saveSwitch(manual->tickboxKey.name(), ui::switchValue(*manual->tickbox));
+    for (const ManualColour* manual : { &manualText_, &manualBackground_ })
+        store.saveSetting(manual->entryKey.name(), manual->entry->text());
     close();
 }
 

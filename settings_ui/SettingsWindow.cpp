@@ -32,10 +32,6 @@ const QString SettingsWindow::kContactAddress = QStringLiteral("vq-dbd@vela-quil
 
 namespace {
 
-// The clock's start-up reads the same key and default, so the box shows what the clock does and
-// opening this window changes nothing.
-const QString kAlwaysOnTopKey = settings::kAlwaysOnTop.name();
-
 // The window as designed, in the order of building (and so of Tab).
 std::vector<ControlDesign> settingsDesign()
 {
@@ -60,8 +56,8 @@ std::vector<ControlDesign> settingsDesign()
                        QStringLiteral("Created By ") + SettingsWindow::kMakerName, 120, 480, 4815, 315),
         ui::controlDesign(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 6240, 960,
                           1935, 615),
-        ui::controlDesign(kAlwaysOnTopKey, ControlKind::CheckBox, QStringLiteral("Always On Top"), 2280, 1080,
-                          1455, 375),
+        ui::controlDesign(settings::kAlwaysOnTop.name(), ControlKind::CheckBox,
+                          QStringLiteral("Always On Top"), 2280, 1080, 1455, 375),
         ui::controlDesign(QStringLiteral("ALARM_SETTINGS_BUTTON"), ControlKind::Button,
                           QStringLiteral("Alarm Settings"), 4080, 1080, 1815, 375),
         ui::controlDesign(QStringLiteral("COLORS_BUTTON"), ControlKind::Button,
@@ -85,7 +81,7 @@ SettingsWindow::SettingsWindow(const WindowServices& services, QWidget* owner)
     creator_->setCursor(Qt::PointingHandCursor);
     creator_->installEventFilter(this);
     okButton_ = &ui::control<QPushButton>(*this, QStringLiteral("OK_BUTTON"));
-    alwaysOnTop_ = &ui::control<QCheckBox>(*this, kAlwaysOnTopKey);
+    alwaysOnTop_ = &ui::control<QCheckBox>(*this, settings::kAlwaysOnTop.name());
     alwaysOnTop_->setChecked(true);
     auto* alarmSettings = &ui::control<QPushButton>(*this, QStringLiteral("ALARM_SETTINGS_BUTTON"));
     auto* colours = &ui::control<QPushButton>(*this, QStringLiteral("COLORS_BUTTON"));
@@ -115,8 +111,11 @@ void SettingsWindow::load()
     ui::placeFromStore(*this, services_.store, windows::settings(), services_.windows);
     // Not every window manager leaves a dialog out of the taskbar by itself.
     services_.windows.keepOutOfTaskbar(*this);
-    ui::setSwitchValue(*alwaysOnTop_,
-                       services_.store.readSwitch(kAlwaysOnTopKey, settings::kAlwaysOnTop.defaultValue));
+    // The clock's start-up reads the same key and default, so the box shows what the clock does and
+    // opening this window changes nothing.
+    ui::setSwitchValue(
+        *alwaysOnTop_,
+        services_.store.readSwitch(settings::kAlwaysOnTop.name(), settings::kAlwaysOnTop.defaultValue));
 }
 
 void SettingsWindow::onAlwaysOnTopTickboxChanged()
@@ -124,7 +123,7 @@ void SettingsWindow::onAlwaysOnTopTickboxChanged()
     const int value = ui::switchValue(*alwaysOnTop_);
     // Stopping the check makes the clock an ordinary window again; starting it puts it back above.
     services_.state.setAlwaysOnTopCheckRunning(forms::isOn(value));
-    services_.store.saveSwitch(kAlwaysOnTopKey, value);
+    services_.store.saveSwitch(settings::kAlwaysOnTop.name(), value);
 }
 
 void SettingsWindow::onCreatorClicked()
@@ -146,7 +145,7 @@ void SettingsWindow::onOkClicked()
 {
     const SettingsBatch batch(services_.store);
     ui::savePlace(*this, services_.store, windows::settings());
-    services_.store.saveSwitch(kAlwaysOnTopKey, ui::switchValue(*alwaysOnTop_));
+    services_.store.saveSwitch(settings::kAlwaysOnTop.name(), ui::switchValue(*alwaysOnTop_));
     close();
 }
 

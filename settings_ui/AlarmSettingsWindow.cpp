@@ -232,9 +232,15 @@ AlarmSettingsWindow::AlarmSettingsWindow(const WindowServices& services, QWidget
 void AlarmSettingsWindow::takeRow(Row& row)
 {
     const int n = row.slot;
-    for (const SlotFieldInfo& info : kSlotFields)
-        row.controls.at(static_cast<std::size_t>(info.field))
-            = &ui::control<QWidget>(*this, slotKey(info.field, n));
+    // Each control is found as its kind once here, so that tickbox() and textbox() need not check it.
+    for (const SlotFieldInfo& info : kSlotFields) {
+        const QString name = slotKey(info.field, n);
+        QWidget*& control = row.controls.at(static_cast<std::size_t>(info.field));
+        if (info.isSwitch())
+            control = &ui::control<QCheckBox>(*this, name);
+        else
+            control = &ui::control<QLineEdit>(*this, name);
+    }
     row.note = &ui::control<QLabel>(*this, QStringLiteral("ALARM_%1_NOTE_LABEL").arg(n));
     ui::control<QLineEdit>(*this, QStringLiteral("ALARM_NUMBER_%1_TEXTBOX").arg(n))
         .setText(LiveState::slotNumberText(n));

@@ -38,98 +38,74 @@ constexpr int kRowPitch = 1320;
 
 const FontDesign kRowTextFont { FontDesign::Face::SansSerif, 8.25, true };
 
-// A design with what a screen reader says of it; %1 stands for the slot number.
-ControlDesign described(ControlDesign design, QString accessibleName)
-{
-    design.accessibleName = std::move(accessibleName);
-    return design;
-}
-
-ControlDesign rowLabel(QString name, QString caption, int left, int width)
-{
-    return ui::controlDesign(std::move(name), ControlKind::Label, std::move(caption), left, 600, width, 255);
-}
-
-ControlDesign rowTickbox(SlotField field, QString caption, int left, int top, int width, int height,
-                         bool enabled)
-{
-    ControlDesign design
-        = ui::controlDesign(QString::fromLatin1(slotFieldInfo(field).keyPattern), ControlKind::CheckBox,
-                            std::move(caption), left, top, width, height);
-    design.enabled = enabled;
-    return design;
-}
-
-// A row text box starts in the off look.
-ControlDesign rowTextbox(SlotField field, QString text, int left, int top, int width)
-{
-    ControlDesign design = ui::controlDesign(QString::fromLatin1(slotFieldInfo(field).keyPattern),
-                                             ControlKind::TextBox, std::move(text), left, top, width, 285);
-    design.font = kRowTextFont;
-    design.backColour = ui::kLightGrey;
-    design.locked = true;
-    design.enabled = false;
-    return design;
-}
-
-ControlDesign numberBox()
-{
-    ControlDesign design = ui::controlDesign(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX"), ControlKind::TextBox,
-                                             QString(), 120, 1200, 495, 495);
-    design.font = FontDesign { FontDesign::Face::ArialBlack, 14.25, true };
-    design.textColour = ui::kYellow;
-    design.backColour = ui::kBlack;
-    design.alignment = Qt::AlignCenter;
-    return design;
-}
-
-// Says beside the row, while it is typed, when a ticked row's time can never fire or its command line
-// will not run. It fills the row's free space right of Run Hidden, from below the message box down to
-// the command box and across to the column's edge, so that a long note has two lines; a note of one
-// line stands level with Run Hidden.
-ControlDesign rowNote()
-{
-    ControlDesign design = ui::controlDesign(QStringLiteral("ALARM_%1_NOTE_LABEL"), ControlKind::Label,
-                                             QString(), 3660, 1140, 3090, 300);
-    design.textColour = ui::kRed;
-    design.alignment = Qt::AlignLeft | Qt::AlignBottom;
-    design.visible = false;
-    return design;
-}
-
 // The controls of row 1 at their places; "%1" in a name stands for the slot number, and in the
-// header labels for nothing on row 1 and "_n" on the others.
+// header labels for nothing on row 1 and "_n" on the others. So does "%1" in what a screen reader
+// says of a control. A row text box starts in the off look.
 std::vector<ControlDesign> firstRowDesigns()
 {
     const AlarmSlot defaults = defaultSlot();
-    ControlDesign time = rowTextbox(SlotField::Time, defaults.time, 2400, 840, 975);
-    time.alignment = Qt::AlignCenter;
-    return {
-        rowLabel(QStringLiteral("ENABLE_XXX_ALARM_LABEL%1"), QStringLiteral("Enable"), 120, 495),
-        rowLabel(QStringLiteral("ALARM_XXX_NAME_LABEL%1"), QStringLiteral("Name"), 720, 855),
-        rowLabel(QStringLiteral("ALARM_XXX_TIME_LABLE%1"), QStringLiteral("Time"), 2400, 495),
-        rowTickbox(SlotField::ShowMessage, QStringLiteral("Display Message"), 3480, 600, 1575, 255, false),
-        rowTickbox(SlotField::AutoClose, QStringLiteral("Auto Close"), 5520, 600, 1095, 255, true),
-        described(rowTickbox(SlotField::Enabled, QString(), 240, 840, 255, 375, false),
-                  QStringLiteral("Enable alarm %1")),
-        described(rowTextbox(SlotField::Name, defaults.name, 720, 840, 1575),
-                  QStringLiteral("Name of alarm %1")),
-        described(time, QStringLiteral("Time of alarm %1")),
-        described(rowTextbox(SlotField::Message, defaults.message, 3480, 840, 3135),
-                  QStringLiteral("Message of alarm %1")),
-        described(numberBox(), QStringLiteral("Alarm %1")),
-        rowTickbox(SlotField::RunCommand, QStringLiteral("Run Command"), 720, 1200, 1575, 255, false),
-        rowTickbox(SlotField::RunHidden, QStringLiteral("Run Hidden"), 2400, 1200, 1215, 255, false),
-        described(rowTextbox(SlotField::Command, defaults.command, 720, 1440, 5895),
-                  QStringLiteral("Command of alarm %1")),
-        rowNote(),
+    const auto key = [](SlotField field) {
+        return QString::fromLatin1(slotFieldInfo(field).keyPattern);
     };
-}
-
-ControlDesign line(int number, int left, int top, int width, int height)
-{
-    return ui::controlDesign(QStringLiteral("Line%1").arg(number), ControlKind::Line, QString(), left, top,
-                             width, height);
+    return {
+        ui::controlDesign(QStringLiteral("ENABLE_XXX_ALARM_LABEL%1"), ControlKind::Label,
+                          QStringLiteral("Enable"), 120, 600, 495, 255),
+        ui::controlDesign(QStringLiteral("ALARM_XXX_NAME_LABEL%1"), ControlKind::Label,
+                          QStringLiteral("Name"), 720, 600, 855, 255),
+        ui::controlDesign(QStringLiteral("ALARM_XXX_TIME_LABLE%1"), ControlKind::Label,
+                          QStringLiteral("Time"), 2400, 600, 495, 255),
+        ui::controlDesign(key(SlotField::ShowMessage), ControlKind::CheckBox,
+                          QStringLiteral("Display Message"), 3480, 600, 1575, 255, { .enabled = false }),
+        ui::controlDesign(key(SlotField::AutoClose), ControlKind::CheckBox, QStringLiteral("Auto Close"),
+                          5520, 600, 1095, 255),
+        ui::controlDesign(key(SlotField::Enabled), ControlKind::CheckBox, QString(), 240, 840, 255, 375,
+                          { .enabled = false, .accessibleName = QStringLiteral("Enable alarm %1") }),
+        ui::controlDesign(key(SlotField::Name), ControlKind::TextBox, defaults.name, 720, 840, 1575, 285,
+                          { .font = kRowTextFont,
+                            .backColour = ui::kLightGrey,
+                            .locked = true,
+                            .enabled = false,
+                            .accessibleName = QStringLiteral("Name of alarm %1") }),
+        ui::controlDesign(key(SlotField::Time), ControlKind::TextBox, defaults.time, 2400, 840, 975, 285,
+                          { .font = kRowTextFont,
+                            .backColour = ui::kLightGrey,
+                            .alignment = Qt::AlignCenter,
+                            .locked = true,
+                            .enabled = false,
+                            .accessibleName = QStringLiteral("Time of alarm %1") }),
+        ui::controlDesign(key(SlotField::Message), ControlKind::TextBox, defaults.message, 3480, 840, 3135,
+                          285,
+                          { .font = kRowTextFont,
+                            .backColour = ui::kLightGrey,
+                            .locked = true,
+                            .enabled = false,
+                            .accessibleName = QStringLiteral("Message of alarm %1") }),
+        ui::controlDesign(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX"), ControlKind::TextBox, QString(), 120,
+                          1200, 495, 495,
+                          { .font = FontDesign { FontDesign::Face::ArialBlack, 14.25, true },
+                            .textColour = ui::kYellow,
+                            .backColour = ui::kBlack,
+                            .alignment = Qt::AlignCenter,
+                            .accessibleName = QStringLiteral("Alarm %1") }),
+        ui::controlDesign(key(SlotField::RunCommand), ControlKind::CheckBox, QStringLiteral("Run Command"),
+                          720, 1200, 1575, 255, { .enabled = false }),
+        ui::controlDesign(key(SlotField::RunHidden), ControlKind::CheckBox, QStringLiteral("Run Hidden"),
+                          2400, 1200, 1215, 255, { .enabled = false }),
+        ui::controlDesign(key(SlotField::Command), ControlKind::TextBox, defaults.command, 720, 1440, 5895,
+                          285,
+                          { .font = kRowTextFont,
+                            .backColour = ui::kLightGrey,
+                            .locked = true,
+                            .enabled = false,
+                            .accessibleName = QStringLiteral("Command of alarm %1") }),
+        // Says beside the row, while it is typed, when a ticked row's time can never fire or its command
+        // line will not run. It fills the row's free space right of Run Hidden, from below the message box
+        // down to the command box and across to the column's edge, so that a long note has two lines; a
+        // note of one line stands level with Run Hidden.
+        ui::controlDesign(
+            QStringLiteral("ALARM_%1_NOTE_LABEL"), ControlKind::Label, QString(), 3660, 1140, 3090, 300,
+            { .textColour = ui::kRed, .alignment = Qt::AlignLeft | Qt::AlignBottom, .visible = false }),
+    };
 }
 
 // The row's controls in the order of Tab.
@@ -167,24 +143,26 @@ std::vector<ControlDesign> rowDesigns(int n)
 std::vector<ControlDesign> alarmSettingsDesign()
 {
     std::vector<ControlDesign> design {
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2175, 315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2400, 120, 2775,
-                       315),
-        ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE_2"), captions::shortName(), 8040, 120, 2295,
-                       315),
-        ui::titleLabel(QStringLiteral("ALARM_SETTINGS_LABEL"), QStringLiteral("ALARM SETTINGS"), 10440, 120,
-                       3015, 315),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_1"), ControlKind::Label, QStringLiteral("VELA-QUILL"),
+                          120, 120, 2175, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_2"), ControlKind::Label,
+                          QStringLiteral("DRUM-BEAT-DIAL"), 2400, 120, 2775, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE_2"), ControlKind::Label,
+                          captions::shortName(), 8040, 120, 2295, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("ALARM_SETTINGS_LABEL"), ControlKind::Label,
+                          QStringLiteral("ALARM SETTINGS"), 10440, 120, 3015, 315, ui::kTitleLook),
     };
     int lineNumber = 0;
     for (const int y : { 480, 1800, 3120, 4440, 5760, 7080 })
-        design.push_back(line(++lineNumber, 120, y, 13320, 0));
-    design.push_back(line(++lineNumber, kColumnShift, 480, 0, 6600));
+        design.push_back(ui::controlDesign(QStringLiteral("Line%1").arg(++lineNumber), ControlKind::Line,
+                                           QString(), 120, y, 13320, 0));
+    design.push_back(ui::controlDesign(QStringLiteral("Line%1").arg(++lineNumber), ControlKind::Line,
+                                       QString(), kColumnShift, 480, 0, 6600));
     design.push_back(ui::controlDesign(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"),
                                        9120, 7320, 2655, 495));
-    ControlDesign master = ui::controlDesign(settings::kEnableAlarms.name(), ControlKind::CheckBox,
-                                             QStringLiteral("Enable Alarms"), 5520, 120, 2415, 255);
-    master.font = FontDesign { FontDesign::Face::ArialBlack, 11.25, true };
-    design.push_back(master);
+    design.push_back(ui::controlDesign(settings::kEnableAlarms.name(), ControlKind::CheckBox,
+                                       QStringLiteral("Enable Alarms"), 5520, 120, 2415, 255,
+                                       { .font = FontDesign { FontDesign::Face::ArialBlack, 11.25, true } }));
     for (int n = 1; n <= kSlotCount; ++n) {
         const std::vector<ControlDesign> row = rowDesigns(n);
         design.insert(design.end(), row.begin(), row.end());

@@ -35,25 +35,19 @@ namespace {
 // The window as designed, in the order of building (and so of Tab).
 std::vector<ControlDesign> settingsDesign()
 {
-    // Built but never shown, and without behaviour: no key belongs to them.
-    ControlDesign enableAlarms
-        = ui::controlDesign(settings::kEnableAlarms.name(), ControlKind::CheckBox,
-                            QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375);
-    enableAlarms.visible = false;
-    ControlDesign showInTaskbar
-        = ui::controlDesign(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
-                            QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255);
-    showInTaskbar.enabled = false;
-    showInTaskbar.visible = false;
     return {
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2295, 315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2520, 120, 2415,
-                       315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_3"), QStringLiteral("VQ-DBD"), 5040, 120, 1455, 315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_VERSION"),
-                       QStringLiteral("Version ") + QLatin1String(identity::kVersion), 6600, 120, 1695, 315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_CREATOR"),
-                       QStringLiteral("Created By ") + SettingsWindow::kMakerName, 120, 480, 4815, 315),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_1"), ControlKind::Label, QStringLiteral("VELA-QUILL"),
+                          120, 120, 2295, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_2"), ControlKind::Label,
+                          QStringLiteral("DRUM-BEAT-DIAL"), 2520, 120, 2415, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_3"), ControlKind::Label, QStringLiteral("VQ-DBD"),
+                          5040, 120, 1455, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_VERSION"), ControlKind::Label,
+                          QStringLiteral("Version ") + QLatin1String(identity::kVersion), 6600, 120, 1695,
+                          315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_CREATOR"), ControlKind::Label,
+                          QStringLiteral("Created By ") + SettingsWindow::kMakerName, 120, 480, 4815, 315,
+                          ui::kTitleLook),
         ui::controlDesign(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 6240, 960,
                           1935, 615),
         ui::controlDesign(settings::kAlwaysOnTop.name(), ControlKind::CheckBox,
@@ -62,8 +56,13 @@ std::vector<ControlDesign> settingsDesign()
                           QStringLiteral("Alarm Settings"), 4080, 1080, 1815, 375),
         ui::controlDesign(QStringLiteral("COLORS_BUTTON"), ControlKind::Button,
                           QStringLiteral("Clock Colors"), 240, 1080, 1695, 375),
-        enableAlarms,
-        showInTaskbar,
+        // Built but never shown, and without behaviour: no key belongs to them.
+        ui::controlDesign(settings::kEnableAlarms.name(), ControlKind::CheckBox,
+                          QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375,
+                          { .visible = false }),
+        ui::controlDesign(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
+                          QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255,
+                          { .enabled = false, .visible = false }),
     };
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "state/SettingKeys.h"
 #include "ui/WindowServices.h"
 
 #include <QString>
@@ -49,9 +50,8 @@ private:
         QCheckBox* tickbox = nullptr;
         QLineEdit* entry = nullptr;
         QLineEdit* preview = nullptr;
-        QString tickboxKey;
-        QString entryKey;
-        QString defaultText;
+        settings::Setting tickboxKey;
+        settings::TextSetting entryKey;
         bool forText = true;
     };
 

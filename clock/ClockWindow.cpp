@@ -16,8 +16,8 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/FontFit.h"
-#include "ui/Twips.h"
 #include "ui/UserNotice.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowServices.h"
 
 #include <QCloseEvent>

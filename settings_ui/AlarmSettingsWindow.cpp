@@ -13,8 +13,8 @@
 #include "state/ValueForms.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
-#include "ui/Twips.h"
 #include "ui/WindowClosing.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowServices.h"
 
 #include <QCheckBox>

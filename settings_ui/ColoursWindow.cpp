@@ -10,8 +10,8 @@
 #include "state/SettingsStore.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
-#include "ui/Twips.h"
 #include "ui/WindowClosing.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

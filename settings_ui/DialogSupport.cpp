@@ -4,7 +4,6 @@
 #include "platform/WindowManager.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
-#include "ui/Twips.h"
 
 #include <QLineEdit>
 #include <QWidget>

@@ -12,8 +12,8 @@
 #include "state/SettingsStore.h"
 #include "state/ValueForms.h"
 #include "ui/Design.h"
-#include "ui/Twips.h"
 #include "ui/WindowClosing.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

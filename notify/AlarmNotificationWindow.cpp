@@ -8,6 +8,7 @@
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
 #include "ui/FontFit.h"
+#include "ui/Switches.h"
 #include "ui/WindowPlacement.h"
 
 #include <QCheckBox>

@@ -4,6 +4,7 @@
 #include "LaunchFailureReport.h"
 #include "alarms/CommandLaunch.h"
 #include "ui/Colours.h"
+#include "ui/Switches.h"
 #include "ui/Twips.h"
 
 #include <QApplication>

@@ -7,6 +7,7 @@
 #include "state/Captions.h"
 #include "state/Geometry.h"
 #include "state/LiveState.h"
+#include "ui/Switches.h"
 #include "ui/WindowClosing.h"
 #include "ui/WindowPlacement.h"
 

@@ -13,6 +13,7 @@
 #include "state/ValueForms.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/Switches.h"
 #include "ui/WindowClosing.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowServices.h"

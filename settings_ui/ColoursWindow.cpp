@@ -10,6 +10,7 @@
 #include "state/SettingsStore.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/Switches.h"
 #include "ui/WindowClosing.h"
 #include "ui/WindowPlacement.h"
 

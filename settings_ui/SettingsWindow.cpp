@@ -12,6 +12,7 @@
 #include "state/SettingsStore.h"
 #include "state/ValueForms.h"
 #include "ui/Design.h"
+#include "ui/Switches.h"
 #include "ui/WindowClosing.h"
 #include "ui/WindowPlacement.h"
 

@@ -6,11 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-#include <functional>
 #include <optional>
 #include <span>
 
-class QCheckBox;
 class QObject;
 class QLabel;
 class QLineEdit;
@@ -126,15 +124,5 @@ void showNote(QLabel& label, const QString& note);
 bool showsWhole(const QLineEdit& box, const QFont& font, const QString& text);
 // Makes the box's font just small enough that each of the texts is seen whole in it.
 void fitTextBox(QLineEdit& box, const QStringList& texts);
-
-// A check box holds 0 (clear), 1 (ticked) or 2 (greyed).
-
-int switchValue(const QCheckBox& box);
-// Whether the box is ticked: on, as a switch of exactly 1.
-bool isOn(const QCheckBox& box);
-// Runs a check box's rule whenever its value changes, by a click or set from code alike, for as long
-// as `context` lives.
-void whenValueChanges(QCheckBox& box, QObject& context, std::function<void()> rule);
-void setSwitchValue(QCheckBox& box, int value);
 
 } // namespace vqdbd::ui

@@ -4,6 +4,7 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/NoticeWindow.h"
+#include "ui/Switches.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,6 +3,7 @@
 #include "notify/AlarmNotificationWindow.h"
 #include "notify/TestNotificationWindow.h"
 #include "ui/Design.h"
+#include "ui/Switches.h"
 
 #include <QApplication>
 #include <QCheckBox>

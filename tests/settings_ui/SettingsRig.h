@@ -10,6 +10,7 @@
 #include "state/TimeText.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/Switches.h"
 #include "ui/WindowServices.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "SecondTicker.h"
 #include "TimeDisplay.h"
 #include "alarms/AlarmEngine.h"
+#include "alarms/Diagnostics.h"
 #include "alarms/WakeSchedule.h"
-#include "notify/LaunchFailureReport.h"
 #include "notify/SlotNotificationWindows.h"
 #include "platform/WindowManager.h"
 #include "settings_ui/SettingsWindow.h"
@@ -17,7 +17,6 @@
 #include "ui/Design.h"
 #include "ui/FontFit.h"
 #include "ui/Twips.h"
-#include "ui/UserNotice.h"
 #include "ui/WindowServices.h"
 
 #include <QCloseEvent>
@@ -93,6 +92,7 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     , services_(services)
     , store_(services.store)
     , windows_(services.windows)
+    , loggedNotice_(std::make_unique<LoggedNotice>(services.notice))
     , ticker_(new SecondTicker(services.clock, services.timeFormat, this))
 {
     setObjectName(QStringLiteral("VQ_DBD_MAIN"));
@@ -125,17 +125,11 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     // The alarms hear each second after the display shows it, and compare with the same text.
     notificationWindows_ = std::make_unique<SlotNotificationWindows>(windowServices(), *this);
     alarms_ = new AlarmEngine(state_, services.launcher, services.timeFormat, *notificationWindows_,
-                              services.desktop, services.wakeTimer, this);
+                              *loggedNotice_, services.desktop, services.wakeTimer, this);
     connect(ticker_, &SecondTicker::secondShown, alarms_, &AlarmEngine::onSecondShown);
     // After the alarms, so that an alarm that fired this second is armed for its next day.
     auto* wakeScheduler = new WakeScheduler(state_, services.timeFormat, services.wakeTimer, this);
     connect(ticker_, &SecondTicker::secondShown, wakeScheduler, &WakeScheduler::onSecondShown);
-    connect(alarms_, &AlarmEngine::launchFailed, this,
-            [this](int slot, const QString& line, const QString& problem) {
-                reportLaunchFailure(services_.notice, QStringLiteral("alarm %1").arg(slot), line, problem);
-            });
-    connect(alarms_, &AlarmEngine::noticed, this,
-            [this](const QString& title, const QString& line) { services_.notice.tell(title, line); });
     connect(&state_, &LiveState::coloursChanged, this, &ClockWindow::onColoursChanged);
     connect(&state_, &LiveState::alwaysOnTopCheckChanged, this, &ClockWindow::onAlwaysOnTopCheckChanged);
 }
@@ -223,7 +217,7 @@ void ClockWindow::openSettingsWindow()
 
 WindowServices ClockWindow::windowServices()
 {
-    return { store_, state_, windows_, services_.timeFormat, services_.launcher, services_.notice };
+    return { store_, state_, windows_, services_.timeFormat, services_.launcher, *loggedNotice_ };
 }
 
 void ClockWindow::onColoursChanged()

@@ -13,12 +13,9 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
-#include "ui/WindowClosing.h"
 #include "ui/WindowServices.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -190,8 +187,7 @@ std::vector<ControlDesign> alarmSettingsDesign()
 } // namespace
 
 AlarmSettingsWindow::AlarmSettingsWindow(const WindowServices& services, QWidget* owner)
-    : QWidget(owner, dialogs::kFixedDialog)
-    , services_(services)
+    : Dialog(services, owner, windows::alarmSettings())
     , firingTimes_(services.timeFormat)
 {
     setObjectName(QStringLiteral("VQ_DBD_ALARM_SETTINGS"));
@@ -264,15 +260,6 @@ QCheckBox* AlarmSettingsWindow::tickbox(const Row& row, SlotField field) const
 QLineEdit* AlarmSettingsWindow::textbox(const Row& row, SlotField field) const
 {
     return &ui::control<QLineEdit>(*this, slotKey(field, row.slot));
-}
-
-AlarmSettingsWindow* AlarmSettingsWindow::showOver(const WindowServices& services, QWidget* owner)
-{
-    auto* window = new AlarmSettingsWindow(services, owner);
-    dialogs::makeModal(*window);
-    window->load();
-    window->show();
-    return window;
 }
 
 void AlarmSettingsWindow::load()
@@ -486,18 +473,6 @@ void AlarmSettingsWindow::onTestAlarmWindowButtonClicked()
 {
     // Opened over this window; it takes nothing from the rows, so unapplied edits stay here.
     TestNotificationWindow::showOver(services_, this);
-}
-
-void AlarmSettingsWindow::closeEvent(QCloseEvent* event)
-{
-    ui::savePlace(*this, services_.store, windows::alarmSettings());
-    event->accept();
-}
-
-void AlarmSettingsWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (!ui::closeOnEscape(*this, *event))
-        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

@@ -11,11 +11,8 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
-#include "ui/WindowClosing.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <vector>
@@ -134,8 +131,7 @@ std::vector<ControlDesign> coloursDesign()
 } // namespace
 
 ColoursWindow::ColoursWindow(const WindowServices& services, QWidget* owner)
-    : QWidget(owner, dialogs::kFixedDialog)
-    , services_(services)
+    : Dialog(services, owner, windows::colours())
 {
     setObjectName(QStringLiteral("VQ_DBD_COLORS_WINDOW"));
     setWindowTitle(captions::colours());
@@ -173,15 +169,6 @@ ColoursWindow::ColoursWindow(const WindowServices& services, QWidget* owner)
     }
 
     okButton_->setFocus();
-}
-
-ColoursWindow* ColoursWindow::showOver(const WindowServices& services, QWidget* owner)
-{
-    auto* window = new ColoursWindow(services, owner);
-    dialogs::makeModal(*window);
-    window->load();
-    window->show();
-    return window;
 }
 
 void ColoursWindow::load()
@@ -254,18 +241,6 @@ void ColoursWindow::onOkClicked()
     store.saveSetting(kEnterTextColour, manualText_.entry->text());
     store.saveSetting(kEnterBackgroundColour, manualBackground_.entry->text());
     close();
-}
-
-void ColoursWindow::closeEvent(QCloseEvent* event)
-{
-    ui::savePlace(*this, services_.store, windows::colours());
-    event->accept();
-}
-
-void ColoursWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (!ui::closeOnEscape(*this, *event))
-        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

@@ -13,10 +13,8 @@
 #include "state/ValueForms.h"
 #include "ui/Design.h"
 #include "ui/Twips.h"
-#include "ui/WindowClosing.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -74,8 +72,7 @@ std::vector<ControlDesign> settingsDesign()
 } // namespace
 
 SettingsWindow::SettingsWindow(const WindowServices& services, QWidget* owner)
-    : QWidget(owner, dialogs::kFixedDialog)
-    , services_(services)
+    : Dialog(services, owner)
 {
     setObjectName(QStringLiteral("VQ_DBD_SETTINGS"));
     setWindowTitle(captions::settings());
@@ -99,15 +96,6 @@ SettingsWindow::SettingsWindow(const WindowServices& services, QWidget* owner)
     ui::whenValueChanges(*alwaysOnTop_, *this, [this] { onAlwaysOnTopTickboxChanged(); });
     connect(alarmSettings, &QPushButton::clicked, this, &SettingsWindow::onAlarmSettingsButtonClicked);
     connect(colours, &QPushButton::clicked, this, &SettingsWindow::onColorsButtonClicked);
-}
-
-SettingsWindow* SettingsWindow::showOver(const WindowServices& services, QWidget* owner)
-{
-    auto* window = new SettingsWindow(services, owner);
-    dialogs::makeModal(*window);
-    window->load();
-    window->show();
-    return window;
 }
 
 void SettingsWindow::load()
@@ -160,12 +148,6 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void SettingsWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (!ui::closeOnEscape(*this, *event))
-        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

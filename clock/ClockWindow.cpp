@@ -90,8 +90,6 @@ QFont fittedTimeFont(QFont font, const QStringList& texts, int room)
 ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , services_(services)
-    , store_(services.store)
-    , windows_(services.windows)
     , loggedNotice_(std::make_unique<LoggedNotice>(services.notice))
     , ticker_(new SecondTicker(services.clock, services.timeFormat, this))
 {
@@ -138,9 +136,9 @@ ClockWindow::~ClockWindow() = default;
 
 void ClockWindow::load()
 {
-    ui::placeFromStore(*this, store_, windows::clock(), windows_);
-    windows_.keepOutOfTaskbar(*this);
-    readLiveState(store_, state_, services_.timeFormat.longestText());
+    ui::placeFromStore(*this, services_.store, windows::clock(), services_.windows);
+    services_.windows.keepOutOfTaskbar(*this);
+    readLiveState(services_.store, state_, services_.timeFormat.longestText());
     onColoursChanged();
     startChecks(state_);
     ticker_->start();
@@ -171,19 +169,19 @@ void ClockWindow::onAlwaysOnTopTick()
     if (!isVisible())
         return;
     const auto own = static_cast<WindowManager::WindowId>(winId());
-    const auto active = windows_.activeWindow();
+    const auto active = services_.windows.activeWindow();
     if (active && *active == own)
         return;
     // Demote whatever the user is working in before raising the clock above it. A window already in
     // the state asked for is left alone, which spares the window manager a request every second.
-    if (active && windows_.isKeptAbove(*active))
-        windows_.setKeepAbove(*active, false);
-    if (!windows_.isKeptAbove(own))
-        windows_.setKeepAbove(own, true);
+    if (active && services_.windows.isKeptAbove(*active))
+        services_.windows.setKeepAbove(*active, false);
+    if (!services_.windows.isKeptAbove(own))
+        services_.windows.setKeepAbove(own, true);
     // Another program's kept-above window that is not active (a picture-in-picture player) would
     // otherwise stay over the clock for good.
-    if (windows_.hasKeptAboveWindowOver(own))
-        windows_.raise(own);
+    if (services_.windows.hasKeptAboveWindowOver(own))
+        services_.windows.raise(own);
 }
 
 void ClockWindow::onAlwaysOnTopCheckChanged(bool running)
@@ -191,7 +189,7 @@ void ClockWindow::onAlwaysOnTopCheckChanged(bool running)
     // A stopped check leaves an ordinary window: the clock leaves the band the ticks put it in. Started
     // again, the next tick puts it back.
     if (!running && internalWinId() != 0)
-        windows_.setKeepAbove(static_cast<WindowManager::WindowId>(internalWinId()), false);
+        services_.windows.setKeepAbove(static_cast<WindowManager::WindowId>(internalWinId()), false);
 }
 
 void ClockWindow::onMakerButtonClicked()
@@ -217,7 +215,8 @@ void ClockWindow::openSettingsWindow()
 
 WindowServices ClockWindow::windowServices()
 {
-    return { store_, state_, windows_, services_.timeFormat, services_.launcher, *loggedNotice_ };
+    return { services_.store,    state_,        services_.windows, services_.timeFormat,
+             services_.launcher, *loggedNotice_ };
 }
 
 void ClockWindow::onColoursChanged()
@@ -248,7 +247,7 @@ bool ClockWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ClockWindow::savePosition()
 {
-    ui::savePlace(*this, store_, windows::clock());
+    ui::savePlace(*this, services_.store, windows::clock());
 }
 
 void ClockWindow::closeEvent(QCloseEvent* event)

@@ -83,8 +83,6 @@ private:
     WindowServices windowServices();
 
     ClockServices services_;
-    SettingsStore& store_;
-    WindowManager& windows_;
     LiveState state_;
     // The notice that the alarms and the windows the clock opens tell the user through.
     std::unique_ptr<LoggedNotice> loggedNotice_;

@@ -11,7 +11,8 @@ namespace vqdbd {
 void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 {
     using namespace settings;
-    state.alwaysOnTopSwitch = store.readSwitch(kAlwaysOnTop.name(), kAlwaysOnTop.defaultValue);
+    state.setAlwaysOnTopCheckRunning(
+        forms::isOn(store.readSwitch(kAlwaysOnTop.name(), kAlwaysOnTop.defaultValue)));
     state.setTextColour(store.readColour(kTextColour.name(), kTextColour.defaultValue));
     state.setBackColour(store.readColour(kBackColour.name(), kBackColour.defaultValue));
     state.masterSwitch = store.readSwitch(kEnableAlarms.name(), kEnableAlarms.defaultValue);
@@ -35,7 +36,6 @@ void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 
 void startChecks(LiveState& state)
 {
-    state.setAlwaysOnTopCheckRunning(forms::isOn(state.alwaysOnTopSwitch));
     state.switchAlarms(state.masterSwitch);
 }
 

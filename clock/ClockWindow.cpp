@@ -33,34 +33,22 @@ namespace {
 
 ui::ControlDesign timeDisplayDesign()
 {
-    ui::ControlDesign design;
-    design.name = QStringLiteral("TIME_TEXTBOX");
-    design.kind = ui::ControlKind::TextBox;
-    design.caption = QStringLiteral("--:--:--");
-    design.left = 960;
-    design.top = 120;
-    design.width = 2415;
-    design.height = 675;
-    design.font = ui::FontDesign { ui::FontDesign::Face::Arial, 26.25, true };
-    design.textColour = settings::kTextColour.defaultValue;
-    design.backColour = settings::kBackColour.defaultValue;
-    design.alignment = Qt::AlignCenter;
-    design.locked = true;
-    return design;
+    return ui::controlDesign(QStringLiteral("TIME_TEXTBOX"), ui::ControlKind::TextBox,
+                             QStringLiteral("--:--:--"), 960, 120, 2415, 675,
+                             { .font = ui::FontDesign { ui::FontDesign::Face::Arial, 26.25, true },
+                               .textColour = settings::kTextColour.defaultValue,
+                               .backColour = settings::kBackColour.defaultValue,
+                               .alignment = Qt::AlignCenter,
+                               .locked = true });
 }
 
 ui::ControlDesign makerButtonDesign()
 {
-    ui::ControlDesign design;
-    design.name = QStringLiteral("VELA_QUILL_BUTTON");
-    design.accessibleName = QStringLiteral("VELA-QUILL: open the settings");
-    design.kind = ui::ControlKind::Button;
-    design.left = 120;
-    design.top = 120;
-    design.width = 735;
-    design.height = 615;
-    design.backColour = ui::kBlack;
-    return design;
+    return ui::controlDesign(QStringLiteral("VELA_QUILL_BUTTON"), ui::ControlKind::Button, QString(), 120,
+                             120, 735, 615,
+                             { .font = std::nullopt,
+                               .backColour = ui::kBlack,
+                               .accessibleName = QStringLiteral("VELA-QUILL: open the settings") });
 }
 
 // The display places its text as a line edit does: 2 pixels of margin either side of the text and 2

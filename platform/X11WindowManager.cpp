@@ -5,6 +5,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QHash>
 #include <QList>
@@ -27,6 +28,8 @@ constexpr std::uint32_t kSourceApplication = 1;
 // A restack asked as a pager would ask it: the window manager carries it out without weighing it
 // against focus stealing.
 constexpr std::uint32_t kSourcePager = 2;
+// How long after mapping a window the window manager may take to tell the frame it drew round it.
+constexpr int kFrameTellingMs = 1000;
 
 // Keeps what it has read of the active window, of the stacking order and of windows' states until
 // the X server says that it changed (a PropertyNotify), so the once-a-second always-on-top check
@@ -219,17 +222,24 @@ private:
     // window keeps Qt's static gravity: the position asked for is the client area's.
     void placeFramed(xcb_window_t window)
     {
-        const auto wanted = corners_.constFind(window);
-        if (wanted == corners_.cend())
+        if (!corners_.contains(window))
             return;
         const auto attributes = xcb_get_window_attributes(connection_, window);
         std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> mapped(
             xcb_get_window_attributes_reply(connection_, attributes, nullptr), &std::free);
-        const std::optional<QMargins> frame = readFrameExtents(window);
-        if (!mapped || mapped->map_state != XCB_MAP_STATE_VIEWABLE || !frame)
+        if (!mapped || mapped->map_state != XCB_MAP_STATE_VIEWABLE)
             return;
-        const FramePlace place = *wanted;
-        corners_.erase(wanted);
+        // A window manager that tells no frame soon after mapping (i3 tells it only once the user
+        // moves the window) leaves the window where it put it: a later move is the user's own.
+        auto& waiting = corners_[window].frameDue;
+        if (waiting.isForever())
+            waiting.setRemainingTime(kFrameTellingMs);
+        const std::optional<QMargins> frame = readFrameExtents(window);
+        if (!frame && !waiting.hasExpired())
+            return;
+        const FramePlace place = corners_.take(window);
+        if (!frame || place.frameDue.hasExpired())
+            return;
         // A smaller frame than told leaves the window within its room; only a larger one can push it
         // off its screen (xfwm4 draws no border round a window the size of the screen).
         const bool larger = frame->left() > place.told.left() || frame->top() > place.told.top()
@@ -370,6 +380,7 @@ private:
         QPoint corner;
         QMargins told;
         std::function<QPoint(const QMargins&)> reframed;
+        QDeadlineTimer frameDue = QDeadlineTimer(QDeadlineTimer::Forever); // set once mapped
     };
     QHash<xcb_window_t, FramePlace> corners_; // windows to be put at their outer corner once mapped
 };

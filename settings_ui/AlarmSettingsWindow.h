@@ -2,8 +2,8 @@
 #pragma once
 
 #include "DialogSupport.h"
-#include "state/AlarmSlot.h"
 #include "state/FiringTimes.h"
+#include "state/SettingKeys.h"
 
 #include <array>
 #include <vector>
@@ -34,22 +34,19 @@ private:
     struct Row
     {
         int slot = 0;
-        QCheckBox* enabled = nullptr;
-        QLineEdit* name = nullptr;
-        QLineEdit* time = nullptr;
-        QCheckBox* showMessage = nullptr;
-        QLineEdit* message = nullptr;
-        QCheckBox* autoClose = nullptr;
-        QCheckBox* runCommand = nullptr;
-        QCheckBox* runHidden = nullptr;
-        QLineEdit* command = nullptr;
+        std::array<QWidget*, 9> controls {}; // one for each field, in the order of kSlotFields
         QLabel* note = nullptr;
+
+        QWidget& control(SlotField field) const;
+        QCheckBox& tickbox(SlotField field) const;
+        QLineEdit& textbox(SlotField field) const;
+        // The slot as the row shows it, and the row showing one field of a slot.
+        AlarmSlot shown() const;
+        void show(const AlarmSlot& values, const SlotFieldInfo& info) const;
     };
 
     // Finds slot n's built controls and connects their handlers.
     void takeRow(Row& row);
-    // A row's controls that hold its fields, in reading order.
-    static std::array<QWidget*, 9> rowControls(const Row& row);
     // While alarms are off every row is greyed out as it stands, its ticks and texts kept; greyRows
     // remembers which controls it disabled so that ungreyRows gives each its own state back.
     void greyRows();
@@ -64,8 +61,6 @@ private:
     void onTestAlarmWindowButtonClicked();
     QString neverFiresNote() const;
     void showRowNote(Row& row);
-    QCheckBox* tickbox(const Row& row, SlotField field) const;
-    QLineEdit* textbox(const Row& row, SlotField field) const;
 
     FiringTimes firingTimes_;
     QCheckBox* enableAlarms_ = nullptr;

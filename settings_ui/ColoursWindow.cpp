@@ -21,6 +21,7 @@ namespace vqdbd {
 
 using ui::ControlDesign;
 using ui::ControlKind;
+using ui::ControlLook;
 
 const std::array<ColoursWindow::Preset, 20> ColoursWindow::kPresets = { {
     { "BLACK_FOREGROUND_COLOR_BUTTON", 0, 240, 1080, true },
@@ -50,81 +51,62 @@ namespace {
 constexpr int kPresetWidth = 735;
 constexpr int kPresetHeight = 375;
 
-const QString kManualTextTickbox = QStringLiteral("MANUAL_TEXT_COLOR_TICKBOX");
-const QString kManualBackgroundTickbox = QStringLiteral("MANUAL_BACKGROUND_COLOR_TICKBOX");
-const QString kEnterTextColour = QStringLiteral("ENTER_TEXT_COLOR_TEXTBOX");
-const QString kEnterBackgroundColour = QStringLiteral("ENTER_BACKGROUND_COLOR_TEXTBOX");
-const QString kDefaultTextEntry = QStringLiteral("&H0000FF00&");
-const QString kDefaultBackgroundEntry = QStringLiteral("&H00000000&");
-
-// The manual section is built but never shown.
-ControlDesign manualTickbox(const QString& name, QString caption, int left, int width)
-{
-    ControlDesign design
-        = ui::controlDesign(name, ControlKind::CheckBox, std::move(caption), left, 4080, width, 375);
-    design.visible = false;
-    return design;
-}
-
-// An entry box starts in the off look.
-ControlDesign entryBox(const QString& name, QString text, int left)
-{
-    ControlDesign design
-        = ui::controlDesign(name, ControlKind::TextBox, std::move(text), left, 4080, 1455, 375);
-    design.backColour = ui::kLightGrey;
-    design.locked = true;
-    design.enabled = false;
-    design.visible = false;
-    return design;
-}
-
-// A preview is never editable.
-ControlDesign previewSwatch(QString name, int left)
-{
-    ControlDesign design
-        = ui::controlDesign(std::move(name), ControlKind::TextBox, QString(), left, 4560, 4095, 495);
-    design.backColour = ui::kGreen;
-    design.locked = true;
-    design.enabled = false;
-    design.visible = false;
-    return design;
-}
+using settings::kEnteredBackColour;
+using settings::kEnteredTextColour;
+using settings::kManualBackColour;
+using settings::kManualTextColour;
 
 // The window as designed, in the order of building (and so of Tab).
 std::vector<ControlDesign> coloursDesign()
 {
     std::vector<ControlDesign> design {
-        ui::titleLabel(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE"),
-                       QStringLiteral("VELA-QUILL - DRUM-BEAT-DIAL"), 240, 120, 8655, 315),
-        ui::titleLabel(QStringLiteral("SET_TEXT_COLOR_LABEL"), QStringLiteral("Set TEXT Color"), 240, 600,
-                       4095, 315),
-        ui::titleLabel(QStringLiteral("SET_BACKGROUND_COLOR_LABEL"), QStringLiteral("Set BACKGROUND Color"),
-                       4800, 600, 4095, 315),
+        ui::controlDesign(QStringLiteral("VQ_DRUM_BEAT_DIAL_TITLE"), ControlKind::Label,
+                          QStringLiteral("VELA-QUILL - DRUM-BEAT-DIAL"), 240, 120, 8655, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("SET_TEXT_COLOR_LABEL"), ControlKind::Label,
+                          QStringLiteral("Set TEXT Color"), 240, 600, 4095, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("SET_BACKGROUND_COLOR_LABEL"), ControlKind::Label,
+                          QStringLiteral("Set BACKGROUND Color"), 4800, 600, 4095, 315, ui::kTitleLook),
         ui::controlDesign(QStringLiteral("Line1"), ControlKind::Line, QString(), 4560, 600, 0, 1560),
         ui::controlDesign(QStringLiteral("Line2"), ControlKind::Line, QString(), 240, 2160, 8640, 0),
         ui::controlDesign(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 3840, 2400,
                           1455, 615),
     };
     for (const ColoursWindow::Preset& preset : ColoursWindow::kPresets) {
-        ControlDesign face
-            = ui::controlDesign(QString::fromLatin1(preset.name), ControlKind::ColourButton, QString(),
-                                preset.left, preset.top, kPresetWidth, kPresetHeight);
-        face.backColour = preset.value;
+        const QString name = QString::fromLatin1(preset.name);
         // "Red text colour" for RED_FOREGROUND_COLOR_BUTTON.
-        QString colour = face.name.section(u'_', 0, 0).toLower();
+        QString colour = name.section(u'_', 0, 0).toLower();
         colour[0] = colour.at(0).toUpper();
-        face.accessibleName = colour
-            + (face.name.contains(QStringLiteral("_FOREGROUND_")) ? QStringLiteral(" text colour")
-                                                                  : QStringLiteral(" background colour"));
-        design.push_back(face);
+        colour += name.contains(QStringLiteral("_FOREGROUND_")) ? QStringLiteral(" text colour")
+                                                                : QStringLiteral(" background colour");
+        design.push_back(ui::controlDesign(name, ControlKind::ColourButton, QString(), preset.left,
+                                           preset.top, kPresetWidth, kPresetHeight,
+                                           { .backColour = preset.value, .accessibleName = colour }));
     }
-    design.push_back(manualTickbox(kManualTextTickbox, QStringLiteral("Manual TEXT Color"), 240, 1815));
-    design.push_back(entryBox(kEnterTextColour, kDefaultTextEntry, 2880));
-    design.push_back(previewSwatch(QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX"), 240));
-    design.push_back(
-        manualTickbox(kManualBackgroundTickbox, QStringLiteral("Manual BACKGROUND Color"), 4920, 2535));
-    design.push_back(entryBox(kEnterBackgroundColour, kDefaultBackgroundEntry, 7560));
-    design.push_back(previewSwatch(QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX"), 4920));
+    // The manual section is built but never shown; an entry box starts in the off look, and a preview
+    // is never editable.
+    const ControlLook entry {
+        .backColour = ui::kLightGrey, .locked = true, .enabled = false, .visible = false
+    };
+    const ControlLook preview {
+        .backColour = ui::kGreen, .locked = true, .enabled = false, .visible = false
+    };
+    design.insert(design.end(),
+                  {
+                      ui::controlDesign(kManualTextColour.name(), ControlKind::CheckBox,
+                                        QStringLiteral("Manual TEXT Color"), 240, 4080, 1815, 375,
+                                        { .visible = false }),
+                      ui::controlDesign(kEnteredTextColour.name(), ControlKind::TextBox,
+                                        kEnteredTextColour.defaultValue(), 2880, 4080, 1455, 375, entry),
+                      ui::controlDesign(QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX"), ControlKind::TextBox,
+                                        QString(), 240, 4560, 4095, 495, preview),
+                      ui::controlDesign(kManualBackColour.name(), ControlKind::CheckBox,
+                                        QStringLiteral("Manual BACKGROUND Color"), 4920, 4080, 2535, 375,
+                                        { .visible = false }),
+                      ui::controlDesign(kEnteredBackColour.name(), ControlKind::TextBox,
+                                        kEnteredBackColour.defaultValue(), 7560, 4080, 1455, 375, entry),
+                      ui::controlDesign(QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX"), ControlKind::TextBox,
+                                        QString(), 4920, 4560, 4095, 495, preview),
+                  });
     return design;
 }
 
@@ -148,19 +130,17 @@ ColoursWindow::ColoursWindow(const WindowServices& services, QWidget* owner)
         previous = button;
     }
 
-    manualText_ = { &ui::control<QCheckBox>(*this, kManualTextTickbox),
-                    &ui::control<QLineEdit>(*this, kEnterTextColour),
+    manualText_ = { &ui::control<QCheckBox>(*this, kManualTextColour.name()),
+                    &ui::control<QLineEdit>(*this, kEnteredTextColour.name()),
                     &ui::control<QLineEdit>(*this, QStringLiteral("SHOW_TEXT_COLOR_TEXTBOX")),
-                    kManualTextTickbox,
-                    kEnterTextColour,
-                    kDefaultTextEntry,
+                    kManualTextColour,
+                    kEnteredTextColour,
                     true };
-    manualBackground_ = { &ui::control<QCheckBox>(*this, kManualBackgroundTickbox),
-                          &ui::control<QLineEdit>(*this, kEnterBackgroundColour),
+    manualBackground_ = { &ui::control<QCheckBox>(*this, kManualBackColour.name()),
+                          &ui::control<QLineEdit>(*this, kEnteredBackColour.name()),
                           &ui::control<QLineEdit>(*this, QStringLiteral("SHOW_BACKGROUND_COLOR_TEXTBOX")),
-                          kManualBackgroundTickbox,
-                          kEnterBackgroundColour,
-                          kDefaultBackgroundEntry,
+                          kManualBackColour,
+                          kEnteredBackColour,
                           false };
     for (ManualColour* manual : { &manualText_, &manualBackground_ }) {
         ui::whenValueChanges(*manual->tickbox, *this, [this, manual] { onManualTickboxChanged(*manual); });
@@ -177,9 +157,12 @@ void ColoursWindow::load()
     // Not every window manager leaves a dialog out of the taskbar by itself.
     services_.windows.keepOutOfTaskbar(*this);
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
-        ui::setSwitchValue(*manual->tickbox, services_.store.readSwitch(manual->tickboxKey, 0));
+        ui::setSwitchValue(
+            *manual->tickbox,
+            services_.store.readSwitch(manual->tickboxKey.name(), manual->tickboxKey.defaultValue));
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
-        manual->entry->setText(services_.store.readText(manual->entryKey, manual->defaultText));
+        manual->entry->setText(
+            services_.store.readText(manual->entryKey.name(), manual->entryKey.defaultValue()));
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
         setManualLook(*manual);
 }
@@ -236,10 +219,10 @@ void ColoursWindow::onOkClicked()
     ui::savePlace(*this, store, windows::colours());
     store.saveColour(settings::kTextColour.name(), services_.state.textColour());
     store.saveColour(settings::kBackColour.name(), services_.state.backColour());
-    store.saveSwitch(kManualTextTickbox, ui::switchValue(*manualText_.tickbox));
-    store.saveSwitch(kManualBackgroundTickbox, ui::switchValue(*manualBackground_.tickbox));
-    store.saveSetting(kEnterTextColour, manualText_.entry->text());
-    store.saveSetting(kEnterBackgroundColour, manualBackground_.entry->text());
+    for (const ManualColour* manual : { &manualText_, &manualBackground_ })
+        store.saveSwitch(manual->tickboxKey.name(), ui::switchValue(*manual->tickbox));
+    for (const ManualColour* manual : { &manualText_, &manualBackground_ })
+        store.saveSetting(manual->entryKey.name(), manual->entry->text());
     close();
 }
 

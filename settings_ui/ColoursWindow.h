@@ -2,6 +2,7 @@
 #pragma once
 
 #include "DialogSupport.h"
+#include "state/SettingKeys.h"
 
 #include <QString>
 #include <array>
@@ -41,9 +42,8 @@ private:
         QCheckBox* tickbox = nullptr;
         QLineEdit* entry = nullptr;
         QLineEdit* preview = nullptr;
-        QString tickboxKey;
-        QString entryKey;
-        QString defaultText;
+        settings::Setting tickboxKey;
+        settings::TextSetting entryKey;
         bool forText = true;
     };
 

@@ -30,42 +30,37 @@ const QString SettingsWindow::kContactAddress = QStringLiteral("vq-dbd@vela-quil
 
 namespace {
 
-// The clock's start-up reads the same key and default, so the box shows what the clock does and
-// opening this window changes nothing.
-const QString kAlwaysOnTopKey = settings::kAlwaysOnTop.name();
-
 // The window as designed, in the order of building (and so of Tab).
 std::vector<ControlDesign> settingsDesign()
 {
-    // Built but never shown, and without behaviour: no key belongs to them.
-    ControlDesign enableAlarms
-        = ui::controlDesign(settings::kEnableAlarms.name(), ControlKind::CheckBox,
-                            QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375);
-    enableAlarms.visible = false;
-    ControlDesign showInTaskbar
-        = ui::controlDesign(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
-                            QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255);
-    showInTaskbar.enabled = false;
-    showInTaskbar.visible = false;
     return {
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 2295, 315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("DRUM-BEAT-DIAL"), 2520, 120, 2415,
-                       315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_3"), QStringLiteral("VQ-DBD"), 5040, 120, 1455, 315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_VERSION"),
-                       QStringLiteral("Version ") + QLatin1String(identity::kVersion), 6600, 120, 1695, 315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_CREATOR"),
-                       QStringLiteral("Created By ") + SettingsWindow::kMakerName, 120, 480, 4815, 315),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_1"), ControlKind::Label, QStringLiteral("VELA-QUILL"),
+                          120, 120, 2295, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_2"), ControlKind::Label,
+                          QStringLiteral("DRUM-BEAT-DIAL"), 2520, 120, 2415, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_3"), ControlKind::Label, QStringLiteral("VQ-DBD"),
+                          5040, 120, 1455, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_VERSION"), ControlKind::Label,
+                          QStringLiteral("Version ") + QLatin1String(identity::kVersion), 6600, 120, 1695,
+                          315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_CREATOR"), ControlKind::Label,
+                          QStringLiteral("Created By ") + SettingsWindow::kMakerName, 120, 480, 4815, 315,
+                          ui::kTitleLook),
         ui::controlDesign(QStringLiteral("OK_BUTTON"), ControlKind::Button, QStringLiteral("OK"), 6240, 960,
                           1935, 615),
-        ui::controlDesign(kAlwaysOnTopKey, ControlKind::CheckBox, QStringLiteral("Always On Top"), 2280, 1080,
-                          1455, 375),
+        ui::controlDesign(settings::kAlwaysOnTop.name(), ControlKind::CheckBox,
+                          QStringLiteral("Always On Top"), 2280, 1080, 1455, 375),
         ui::controlDesign(QStringLiteral("ALARM_SETTINGS_BUTTON"), ControlKind::Button,
                           QStringLiteral("Alarm Settings"), 4080, 1080, 1815, 375),
         ui::controlDesign(QStringLiteral("COLORS_BUTTON"), ControlKind::Button,
                           QStringLiteral("Clock Colors"), 240, 1080, 1695, 375),
-        enableAlarms,
-        showInTaskbar,
+        // Built but never shown, and without behaviour: no key belongs to them.
+        ui::controlDesign(settings::kEnableAlarms.name(), ControlKind::CheckBox,
+                          QStringLiteral("Enable Alarm Settings"), 240, 2280, 1335, 375,
+                          { .visible = false }),
+        ui::controlDesign(QStringLiteral("SHOW_IN_TASKBAR_TICKBOX"), ControlKind::CheckBox,
+                          QStringLiteral("Show Drum-Beat-Dial In The Taskbar"), 2160, 2280, 3135, 255,
+                          { .enabled = false, .visible = false }),
     };
 }
 
@@ -82,7 +77,7 @@ SettingsWindow::SettingsWindow(const WindowServices& services, QWidget* owner)
     creator_->setCursor(Qt::PointingHandCursor);
     creator_->installEventFilter(this);
     okButton_ = &ui::control<QPushButton>(*this, QStringLiteral("OK_BUTTON"));
-    alwaysOnTop_ = &ui::control<QCheckBox>(*this, kAlwaysOnTopKey);
+    alwaysOnTop_ = &ui::control<QCheckBox>(*this, settings::kAlwaysOnTop.name());
     alwaysOnTop_->setChecked(true);
     auto* alarmSettings = &ui::control<QPushButton>(*this, QStringLiteral("ALARM_SETTINGS_BUTTON"));
     auto* colours = &ui::control<QPushButton>(*this, QStringLiteral("COLORS_BUTTON"));
@@ -103,8 +98,11 @@ void SettingsWindow::load()
     ui::placeFromStore(*this, services_.store, windows::settings(), services_.windows);
     // Not every window manager leaves a dialog out of the taskbar by itself.
     services_.windows.keepOutOfTaskbar(*this);
-    ui::setSwitchValue(*alwaysOnTop_,
-                       services_.store.readSwitch(kAlwaysOnTopKey, settings::kAlwaysOnTop.defaultValue));
+    // The clock's start-up reads the same key and default, so the box shows what the clock does and
+    // opening this window changes nothing.
+    ui::setSwitchValue(
+        *alwaysOnTop_,
+        services_.store.readSwitch(settings::kAlwaysOnTop.name(), settings::kAlwaysOnTop.defaultValue));
 }
 
 void SettingsWindow::onAlwaysOnTopTickboxChanged()
@@ -112,7 +110,7 @@ void SettingsWindow::onAlwaysOnTopTickboxChanged()
     const int value = ui::switchValue(*alwaysOnTop_);
     // Stopping the check makes the clock an ordinary window again; starting it puts it back above.
     services_.state.setAlwaysOnTopCheckRunning(forms::isOn(value));
-    services_.store.saveSwitch(kAlwaysOnTopKey, value);
+    services_.store.saveSwitch(settings::kAlwaysOnTop.name(), value);
 }
 
 void SettingsWindow::onCreatorClicked()
@@ -134,7 +132,7 @@ void SettingsWindow::onOkClicked()
 {
     const SettingsBatch batch(services_.store);
     ui::savePlace(*this, services_.store, windows::settings());
-    services_.store.saveSwitch(kAlwaysOnTopKey, ui::switchValue(*alwaysOnTop_));
+    services_.store.saveSwitch(settings::kAlwaysOnTop.name(), ui::switchValue(*alwaysOnTop_));
     close();
 }
 

@@ -25,38 +25,4 @@ void savePosition(SettingsStore& store, const WindowKeys& keys, float left, floa
     store.saveTwips(keys.top(), top);
 }
 
-namespace windows {
-
-WindowKeys clock()
-{
-    return { QStringLiteral("CLOCK-MAIN-"), { 1000, 1000, 3585, 1230 }, kToolWindowFrame };
-}
-
-WindowKeys settings()
-{
-    return { QStringLiteral("MAIN-SETTINGS-"), { 1000, 1000, 8505, 2130 } };
-}
-
-WindowKeys colours()
-{
-    return { QStringLiteral("COLORS-WINDOW-"), { 1000, 1000, 9240, 3570 } };
-}
-
-WindowKeys alarmSettings()
-{
-    return { QStringLiteral("ALARM-SETTINGS-"), { 1000, 1000, 13680, 8355 } };
-}
-
-WindowKeys testNotification()
-{
-    return { QStringLiteral("ALARM-TEST-NOTIFICATION-MESSAGE-"), { 1000, 1000, 8745, 3420 } };
-}
-
-WindowKeys notification(int slot)
-{
-    return { QStringLiteral("ALARM_%1-NOTIFICATION-MESSAGE-").arg(slot), { 1000, 1000, 8745, 3420 } };
-}
-
-} // namespace windows
-
 } // namespace vqdbd

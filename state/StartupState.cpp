@@ -8,6 +8,16 @@
 
 namespace vqdbd {
 
+void readSlotField(SettingsStore& store, int n, const SlotFieldInfo& info, AlarmSlot& into)
+{
+    const AlarmSlot defaults = defaultSlot();
+    const QString key = slotKey(info.field, n);
+    if (info.isSwitch())
+        into.*info.switchMember = store.readSwitch(key, defaults.*info.switchMember);
+    else
+        into.*info.textMember = store.readText(key, defaults.*info.textMember);
+}
+
 void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 {
     using namespace settings;
@@ -17,19 +27,12 @@ void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
     state.setBackColour(store.readColour(kBackColour.name(), kBackColour.defaultValue));
     state.masterSwitch = store.readSwitch(kEnableAlarms.name(), kEnableAlarms.defaultValue);
 
-    const AlarmSlot defaults = defaultSlot();
     for (const SlotFieldInfo& info : kSlotFields) {
         for (int n = 1; n <= kSlotCount; ++n) {
-            const QString key = slotKey(info.field, n);
             AlarmSlot& slot = state.slot(n);
-            if (info.isSwitch) {
-                switchField(slot, info.field) = store.readSwitch(key, switchField(defaults, info.field));
-            } else {
-                QString text = store.readText(key, textField(defaults, info.field));
-                if (info.field == SlotField::Time)
-                    text.truncate(timeTextLength);
-                textField(slot, info.field) = text;
-            }
+            readSlotField(store, n, info, slot);
+            if (info.field == SlotField::Time)
+                slot.time.truncate(timeTextLength);
         }
     }
 }

@@ -5,6 +5,12 @@ namespace vqdbd {
 
 class LiveState;
 class SettingsStore;
+struct AlarmSlot;
+struct SlotFieldInfo;
+
+// Reads one field of slot n from the store into `into`, the field's default standing in for a
+// missing or damaged value.
+void readSlotField(SettingsStore& store, int n, const SlotFieldInfo& info, AlarmSlot& into);
 
 // Fills the live state from the store in the clock's start-up order: the always-on-top switch, which
 // starts its check exactly when it is 1 (the settings window switches it later), the two clock

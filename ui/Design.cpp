@@ -276,30 +276,15 @@ void createControls(QWidget& parent, std::span<const ControlDesign> designs)
         createControl(parent, design);
 }
 
-ControlDesign controlDesign(QString name, ControlKind kind, QString caption, int left, int top, int width,
-                            int height)
-{
-    ControlDesign design;
-    design.name = std::move(name);
-    design.kind = kind;
-    design.caption = std::move(caption);
-    design.left = left;
-    design.top = top;
-    design.width = width;
-    design.height = height;
-    design.font = kControlFont;
-    return design;
-}
+const ControlLook kTitleLook { .font = FontDesign { FontDesign::Face::SansSerif, 9.75, true },
+                               .textColour = kGreen,
+                               .backColour = kBlack,
+                               .alignment = Qt::AlignCenter };
 
-ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height)
+ControlDesign controlDesign(QString name, ControlKind kind, QString caption, int left, int top, int width,
+                            int height, ControlLook look)
 {
-    ControlDesign design
-        = controlDesign(std::move(name), ControlKind::Label, std::move(caption), left, top, width, height);
-    design.font = FontDesign { FontDesign::Face::SansSerif, 9.75, true };
-    design.textColour = kGreen;
-    design.backColour = kBlack;
-    design.alignment = Qt::AlignCenter;
-    return design;
+    return { std::move(look), std::move(name), kind, std::move(caption), left, top, width, height };
 }
 
 int switchValue(const QCheckBox& box)

@@ -48,23 +48,38 @@ struct FontDesign
 // that captions fit the places they were drawn for.
 inline constexpr FontDesign kControlFont { FontDesign::Face::Arial, 8.25, false };
 
-struct ControlDesign
+// How a control looks and stands beside its name and place, written with designated initializers,
+// for example { .textColour = kRed, .visible = false }; every member has an initializer, so that a look
+// names only what differs.
+struct ControlLook
 {
-    QString name;
-    ControlKind kind = ControlKind::Label;
-    QString caption;
-    int left = 0, top = 0, width = 0, height = 0; // twips, in the window's client area
-    std::optional<FontDesign> font;
-    std::optional<qint32> textColour; // colour values 0x00BBGGRR
-    std::optional<qint32> backColour;
+    std::optional<FontDesign> font = kControlFont; // nullopt keeps the platform's
+    std::optional<qint32> textColour {}; // colour values 0x00BBGGRR
+    std::optional<qint32> backColour {};
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool locked = false; // text boxes: read-only
     bool enabled = true;
     bool visible = true;
     // What a screen reader says of a control the caption does not describe; when empty, the caption
     // or the words of the name.
-    QString accessibleName;
+    QString accessibleName {};
 };
+
+// The common look of title labels: green on black, 9.75 pt bold, centred.
+extern const ControlLook kTitleLook;
+
+struct ControlDesign : ControlLook
+{
+    QString name;
+    ControlKind kind = ControlKind::Label;
+    QString caption;
+    int left = 0, top = 0, width = 0, height = 0; // twips, in the window's client area
+};
+
+// Every row of a window's design table: the control's name, kind, caption and place in twips, and
+// its look, by default the small sans serif the windows were drawn in.
+ControlDesign controlDesign(QString name, ControlKind kind, QString caption, int left, int top, int width,
+                            int height, ControlLook look = {});
 
 // Builds a control from its design. A caption too wide for its control is fitted as the designed
 // platform drew it: a check box, button or label tall enough for more lines breaks it at its blanks,
@@ -101,15 +116,6 @@ template<typename Control> Control& control(const QWidget& window, const QString
 QFont designFont(const FontDesign& font);
 void setTextColour(QWidget& control, qint32 colour);
 void setBackColour(QWidget& control, qint32 colour);
-
-// A control's design with its name, kind, caption and place in twips, in the small sans serif the
-// windows were drawn in (a face with Arial's narrow metrics, so that captions fit their places);
-// other looks are set on it.
-ControlDesign controlDesign(QString name, ControlKind kind, QString caption, int left, int top, int width,
-                            int height);
-
-// The common look of title labels: green on black, 9.75 pt bold, centred.
-ControlDesign titleLabel(QString name, QString caption, int left, int top, int width, int height);
 
 // Shows a note in a label, hidden while there is none. A note too long for the label is fitted as
 // a caption is, broken at its blanks and made smaller from the label's own font; what still does not

@@ -23,26 +23,20 @@ const QString kCaptionStart = captions::withShortName(QString());
 
 std::vector<ui::ControlDesign> noticeDesign()
 {
-    ui::ControlDesign list;
-    list.name = QStringLiteral("NOTICE_LIST_TEXTBOX");
-    list.kind = ui::ControlKind::MultiLineTextBox;
-    list.left = 120;
-    list.top = 600;
-    list.width = 8415;
-    list.height = 2280;
-    list.font = ui::FontDesign { ui::FontDesign::Face::SansSerif, 8.25, false };
-    list.locked = true;
-
-    const ui::ControlDesign dismiss
-        = ui::controlDesign(QStringLiteral("DISMISS_BUTTON"), ui::ControlKind::Button,
-                            QStringLiteral("DISMISS"), 6600, 3000, 1935, 495);
-
+    using ui::ControlKind;
     return {
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_1"), QStringLiteral("VELA-QUILL"), 120, 120, 3375, 315),
-        ui::titleLabel(QStringLiteral("VQ_DBD_TITLE_2"), QStringLiteral("VQ-DBD"), 3600, 120, 1455, 315),
-        ui::titleLabel(QStringLiteral("NOTICE_LABEL"), QStringLiteral("NOTICES"), 5160, 120, 3375, 315),
-        list,
-        dismiss,
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_1"), ControlKind::Label, QStringLiteral("VELA-QUILL"),
+                          120, 120, 3375, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("VQ_DBD_TITLE_2"), ControlKind::Label, QStringLiteral("VQ-DBD"),
+                          3600, 120, 1455, 315, ui::kTitleLook),
+        ui::controlDesign(QStringLiteral("NOTICE_LABEL"), ControlKind::Label, QStringLiteral("NOTICES"), 5160,
+                          120, 3375, 315, ui::kTitleLook),
+        ui::controlDesign(
+            QStringLiteral("NOTICE_LIST_TEXTBOX"), ControlKind::MultiLineTextBox, QString(), 120, 600, 8415,
+            2280,
+            { .font = ui::FontDesign { ui::FontDesign::Face::SansSerif, 8.25, false }, .locked = true }),
+        ui::controlDesign(QStringLiteral("DISMISS_BUTTON"), ControlKind::Button, QStringLiteral("DISMISS"),
+                          6600, 3000, 1935, 495),
     };
 }
 

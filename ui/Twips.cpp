@@ -159,9 +159,9 @@ void placeFromStore(QWidget& window, SettingsStore& store, const WindowKeys& key
     window.setFixedSize(client);
     const QPoint corner = placeWindow(window, rect.left, rect.top, client, windows.frameExtents(window));
     // The frame told before the window is shown can differ from the one drawn round it (or be
-    // unknown), which would shift the window by the difference.
-    // Framed otherwise than told, the window is placed again by the same rule for the frame drawn: a
-    // window that no longer fits its screen is cut down to it.
+    // unknown), which would shift the window by the difference. Framed with more than told, the
+    // window is placed again by the same rule for the frame drawn: one that no longer fits its screen
+    // is cut down to it.
     windows.keepFrameCorner(
         window, corner, [placed = QPointer<QWidget>(&window), rect, client, corner](const QMargins& drawn) {
             return placed ? placeWindow(*placed, rect.left, rect.top, client, drawn) : corner;

@@ -3,7 +3,7 @@
 #include "EventLoop.h"
 #include "TestLocales.h"
 #include "clock/TimeDisplay.h"
-#include "state/AlarmSlot.h"
+#include "state/SettingKeys.h"
 #include "ui/Design.h"
 #include "ui/StoreProblemReporter.h"
 

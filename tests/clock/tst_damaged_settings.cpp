@@ -16,8 +16,8 @@
 #include "settings_ui/AlarmSettingsWindow.h"
 #include "settings_ui/ColoursWindow.h"
 #include "settings_ui/SettingsWindow.h"
-#include "state/AlarmSlot.h"
 #include "state/Geometry.h"
+#include "state/SettingKeys.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
 #include "state/ValueForms.h"
@@ -72,7 +72,7 @@ QList<Key> allKeys()
     keys.append({ QStringLiteral("ENTER_BACKGROUND_COLOR_TEXTBOX"), Form::Text });
     for (const SlotFieldInfo& info : kSlotFields) {
         for (int n = 1; n <= kSlotCount; ++n)
-            keys.append({ slotKey(info.field, n), info.isSwitch ? Form::Switch : Form::Text });
+            keys.append({ slotKey(info.field, n), info.isSwitch() ? Form::Switch : Form::Text });
     }
     return keys;
 }

@@ -2,7 +2,7 @@
 #include "SettingsRig.h"
 #include "TestLocales.h"
 #include "settings_ui/AlarmSettingsWindow.h"
-#include "state/AlarmSlot.h"
+#include "state/SettingKeys.h"
 #include "state/StartupState.h"
 #include "ui/Twips.h"
 
@@ -109,7 +109,7 @@ void AlarmSettingsWindowTest::emptyStoreOpensWithEveryRowOff()
         QCOMPARE(rowState(window, n), kRowOff);
         for (const SlotField field :
              { SlotField::Name, SlotField::Time, SlotField::Message, SlotField::Command })
-            QCOMPARE(textbox(window, field, n)->text(), textField(defaults, field));
+            QCOMPARE(textbox(window, field, n)->text(), storedText(defaults, field));
         auto* number = control<QLineEdit>(window, QStringLiteral("ALARM_NUMBER_%1_TEXTBOX").arg(n));
         QCOMPARE(number->text(), QString::number(n));
         QVERIFY(number->isEnabled() && !number->isReadOnly());
@@ -393,8 +393,8 @@ void AlarmSettingsWindowTest::checksAgreeWithTheStoreAndTheWindowAfterAnyClicks(
             const QString live = storedText(rig.state.slot(n), info.field);
             QCOMPARE(live, rig.backend.values.value(key, storedText(defaults, info.field)));
             QCOMPARE(live,
-                     info.isSwitch ? QString::number(ui::switchValue(*control<QCheckBox>(window, key)))
-                                   : control<QLineEdit>(window, key)->text());
+                     info.isSwitch() ? QString::number(ui::switchValue(*control<QCheckBox>(window, key)))
+                                     : control<QLineEdit>(window, key)->text());
         }
     }
     window->close();

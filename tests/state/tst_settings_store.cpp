@@ -3,7 +3,7 @@
 #include "MemorySettingsBackend.h"
 #include "RecordingNotice.h"
 #include "Timing.h"
-#include "state/AlarmSlot.h"
+#include "state/SettingKeys.h"
 #include "state/SettingsStore.h"
 #include "ui/StoreProblemReporter.h"
 

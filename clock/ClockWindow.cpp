@@ -16,7 +16,7 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/FontFit.h"
-#include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowServices.h"
 
 #include <QCloseEvent>

@@ -8,7 +8,7 @@
 #include "state/LiveState.h"
 #include "state/SettingsStore.h"
 #include "ui/FontFit.h"
-#include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

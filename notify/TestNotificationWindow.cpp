@@ -7,8 +7,8 @@
 #include "state/Captions.h"
 #include "state/Geometry.h"
 #include "state/LiveState.h"
-#include "ui/Twips.h"
 #include "ui/WindowClosing.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

@@ -13,7 +13,7 @@
 #include "state/ValueForms.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
-#include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowServices.h"
 
 #include <QCheckBox>

@@ -10,7 +10,7 @@
 #include "state/SettingsStore.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
-#include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -4,8 +4,8 @@
 #include "platform/WindowManager.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
-#include "ui/Twips.h"
 #include "ui/WindowClosing.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -12,7 +12,7 @@
 #include "state/SettingsStore.h"
 #include "state/ValueForms.h"
 #include "ui/Design.h"
-#include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QLabel>

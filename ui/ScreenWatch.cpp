@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScreenWatch.h"
 
-#include "Twips.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 #include "ClockRig.h"
 #include "ui/ScreenPlace.h"
 #include "ui/ScreenWatch.h"
-#include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

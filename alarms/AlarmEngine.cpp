@@ -4,7 +4,7 @@
 #include "AlarmWindows.h"
 #include "CommandEnding.h"
 #include "CommandLaunch.h"
-#include "platform/DesktopNotifier.h"
+#include "platform/UserNotice.h"
 #include "platform/WakeTimer.h"
 #include "state/Captions.h"
 #include "state/FiringTimes.h"
@@ -43,16 +43,16 @@ QString durationText(qint64 seconds)
 } // namespace
 
 AlarmEngine::AlarmEngine(LiveState& state, ProcessLauncher& launcher, const TimeTextFormat& format,
-                         AlarmWindows& windows, DesktopNotifier& desktop, const WakeTimer& wakeTimer,
-                         QObject* parent, Diagnostics diagnostics)
+                         AlarmWindows& windows, UserNotice& notice, UserNotice& desktop,
+                         const WakeTimer& wakeTimer, QObject* parent)
     : QObject(parent)
     , state_(state)
     , launcher_(launcher)
     , format_(format)
     , windows_(windows)
+    , notice_(notice)
     , desktop_(desktop)
     , wakeTimer_(wakeTimer)
-    , diagnostics_(std::move(diagnostics))
 { }
 
 void AlarmEngine::onSecondShown(const WallSecond& second, const QString& text)
@@ -103,14 +103,15 @@ void AlarmEngine::fire(int slot, qint64 localSecond, const QString& text)
                                   engine->reportEnding(request, ending);
                           });
     if (launch.failed())
-        Q_EMIT launchFailed(slot, alarm.command, launch.problem);
+        notice_.tell(captions::commandNotStarted(),
+                     launchFailureLine(request.origin, alarm.command, launch.problem));
     if (forms::isOn(alarm.showMessage)) {
         if (stillOpen) {
-            tellUser(captions::alarmFiredAgain(),
-                     QStringLiteral("%1 fired again on %2 while its notification window from an earlier "
-                                    "firing was still open; its command was started as usual, and that "
-                                    "window now shows this firing")
-                         .arg(describe(slot), firedAt));
+            notice_.tell(captions::alarmFiredAgain(),
+                         QStringLiteral("%1 fired again on %2 while its notification window from an earlier "
+                                        "firing was still open; its command was started as usual, and that "
+                                        "window now shows this firing")
+                             .arg(describe(slot), firedAt));
             windows_.showFiredAgain(slot, firedAt);
         } else {
             windows_.openWindow(slot);
@@ -165,10 +166,10 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 until, qint64 now)
                              "daylight-saving time began), and alarms passed over by more than a minute "
                              "are not made up%5")
                   .arg(describe(n), durationText(now - lastChecked), from, to, unwoken);
-        tellUser(captions::alarmMissed(), line);
+        notice_.tell(captions::alarmMissed(), line);
         // A user back at a machine that slept looks first at the desktop's own notifications.
         const AlarmSlot& alarm = state_.slot(n);
-        desktop_.notify(QStringLiteral("Missed alarm: %1 at %2").arg(alarm.name, alarm.time), line);
+        desktop_.tell(QStringLiteral("Missed alarm: %1 at %2").arg(alarm.name, alarm.time), line);
     }
 }
 
@@ -176,13 +177,7 @@ void AlarmEngine::reportEnding(const CommandRequest& request, const ProcessEndin
 {
     const QString line = commandEndingLine(request, ending);
     if (!line.isEmpty())
-        tellUser(captions::commandFailed(), line);
-}
-
-void AlarmEngine::tellUser(const QString& title, const QString& line)
-{
-    diagnostics_(line);
-    Q_EMIT noticed(title, line);
+        notice_.tell(captions::commandFailed(), line);
 }
 
 QString AlarmEngine::describe(int slot) const

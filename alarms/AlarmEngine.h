@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Diagnostics.h"
 #include "state/AlarmSlot.h"
 #include "state/TimeText.h"
 
@@ -13,11 +12,11 @@
 namespace vqdbd {
 
 class AlarmWindows;
-class DesktopNotifier;
 struct CommandRequest;
 struct ProcessEnding;
 class LiveState;
 class ProcessLauncher;
+class UserNotice;
 class WakeTimer;
 
 // The ten slot checks. It hears every second the clock displays and fires each running slot whose
@@ -32,7 +31,8 @@ class WakeTimer;
 // by more than a minute is told to the user, in the desktop's notification list as well, with why the
 // computer was not woken for it where it could not be. So is a command that started and then failed (a
 // non-zero exit status, or a signal ended it), once, with the alarm as it fired and the last line the command
-// wrote to its standard error.
+// wrote to its standard error. A command that did not start is told as well. All of it is told through
+// the notice it is given, which also writes each line to the program's log.
 // Its ten slot checks are the designed ALARM_1_TIMER, ALARM_2_TIMER, ALARM_3_TIMER, ALARM_4_TIMER,
 // ALARM_5_TIMER, ALARM_6_TIMER, ALARM_7_TIMER, ALARM_8_TIMER, ALARM_9_TIMER, ALARM_10_TIMER: no timer of
 // their own.
@@ -44,8 +44,8 @@ public:
     static constexpr qint64 kMostSecondsMadeUp = 60;
 
     AlarmEngine(LiveState& state, ProcessLauncher& launcher, const TimeTextFormat& format,
-                AlarmWindows& windows, DesktopNotifier& desktop, const WakeTimer& wakeTimer,
-                QObject* parent = nullptr, Diagnostics diagnostics = writeToAlarmsLog);
+                AlarmWindows& windows, UserNotice& notice, UserNotice& desktop, const WakeTimer& wakeTimer,
+                QObject* parent = nullptr);
 
     // The clock displays a new second with this text.
     void onSecondShown(const vqdbd::WallSecond& second, const QString& text);
@@ -53,11 +53,6 @@ public:
 Q_SIGNALS:
     // Slot n fired at the second whose time text is given.
     void fired(int slot, const QString& timeText);
-    // Slot n's command did not start.
-    void launchFailed(int slot, const QString& commandLine, const QString& problem);
-    // Something the user should hear of, such as an alarm that was passed over or a command that
-    // failed; the line has also gone to the diagnostics.
-    void noticed(const QString& title, const QString& line);
 
 private:
     struct Firing
@@ -72,16 +67,15 @@ private:
     // Tells of the alarms due after lastChecked and before until, passed over by the jump to now.
     void reportPassedOver(qint64 lastChecked, qint64 until, qint64 now);
     void reportEnding(const CommandRequest& request, const ProcessEnding& ending);
-    void tellUser(const QString& title, const QString& line);
     QString describe(int slot) const;
 
     LiveState& state_;
     ProcessLauncher& launcher_;
     const TimeTextFormat& format_;
     AlarmWindows& windows_;
-    DesktopNotifier& desktop_;
+    UserNotice& notice_;
+    UserNotice& desktop_;
     const WakeTimer& wakeTimer_;
-    Diagnostics diagnostics_;
     std::optional<qint64> lastLocalSecond_;
     std::array<std::optional<Firing>, kSlotCount> lastFiring_ {};
 };

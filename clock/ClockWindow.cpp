@@ -5,8 +5,8 @@
 #include "SecondTicker.h"
 #include "TimeDisplay.h"
 #include "alarms/AlarmEngine.h"
+#include "alarms/Diagnostics.h"
 #include "alarms/WakeSchedule.h"
-#include "notify/LaunchFailureReport.h"
 #include "notify/SlotNotificationWindows.h"
 #include "platform/WindowManager.h"
 #include "settings_ui/SettingsWindow.h"
@@ -16,7 +16,6 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/FontFit.h"
-#include "ui/UserNotice.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowServices.h"
 
@@ -79,8 +78,7 @@ QFont fittedTimeFont(QFont font, const QStringList& texts, int room)
 ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , services_(services)
-    , store_(services.store)
-    , windows_(services.windows)
+    , loggedNotice_(std::make_unique<LoggedNotice>(services.notice))
     , ticker_(new SecondTicker(services.clock, services.timeFormat, this))
 {
     setObjectName(QStringLiteral("VQ_DBD_MAIN"));
@@ -113,17 +111,11 @@ ClockWindow::ClockWindow(const ClockServices& services, QWidget* parent)
     // The alarms hear each second after the display shows it, and compare with the same text.
     notificationWindows_ = std::make_unique<SlotNotificationWindows>(windowServices(), *this);
     alarms_ = new AlarmEngine(state_, services.launcher, services.timeFormat, *notificationWindows_,
-                              services.desktop, services.wakeTimer, this);
+                              *loggedNotice_, services.desktop, services.wakeTimer, this);
     connect(ticker_, &SecondTicker::secondShown, alarms_, &AlarmEngine::onSecondShown);
     // After the alarms, so that an alarm that fired this second is armed for its next day.
     auto* wakeScheduler = new WakeScheduler(state_, services.timeFormat, services.wakeTimer, this);
     connect(ticker_, &SecondTicker::secondShown, wakeScheduler, &WakeScheduler::onSecondShown);
-    connect(alarms_, &AlarmEngine::launchFailed, this,
-            [this](int slot, const QString& line, const QString& problem) {
-                reportLaunchFailure(services_.notice, QStringLiteral("alarm %1").arg(slot), line, problem);
-            });
-    connect(alarms_, &AlarmEngine::noticed, this,
-            [this](const QString& title, const QString& line) { services_.notice.tell(title, line); });
     connect(&state_, &LiveState::coloursChanged, this, &ClockWindow::onColoursChanged);
     connect(&state_, &LiveState::alwaysOnTopCheckChanged, this, &ClockWindow::onAlwaysOnTopCheckChanged);
 }
@@ -132,9 +124,9 @@ ClockWindow::~ClockWindow() = default;
 
 void ClockWindow::load()
 {
-    ui::placeFromStore(*this, store_, windows::clock(), windows_);
-    windows_.keepOutOfTaskbar(*this);
-    readLiveState(store_, state_, services_.timeFormat.longestText());
+    ui::placeFromStore(*this, services_.store, windows::clock(), services_.windows);
+    services_.windows.keepOutOfTaskbar(*this);
+    readLiveState(services_.store, state_, services_.timeFormat.longestText());
     onColoursChanged();
     startChecks(state_);
     ticker_->start();
@@ -165,19 +157,19 @@ void ClockWindow::onAlwaysOnTopTick()
     if (!isVisible())
         return;
     const auto own = static_cast<WindowManager::WindowId>(winId());
-    const auto active = windows_.activeWindow();
+    const auto active = services_.windows.activeWindow();
     if (active && *active == own)
         return;
     // Demote whatever the user is working in before raising the clock above it. A window already in
     // the state asked for is left alone, which spares the window manager a request every second.
-    if (active && windows_.isKeptAbove(*active))
-        windows_.setKeepAbove(*active, false);
-    if (!windows_.isKeptAbove(own))
-        windows_.setKeepAbove(own, true);
+    if (active && services_.windows.isKeptAbove(*active))
+        services_.windows.setKeepAbove(*active, false);
+    if (!services_.windows.isKeptAbove(own))
+        services_.windows.setKeepAbove(own, true);
     // Another program's kept-above window that is not active (a picture-in-picture player) would
     // otherwise stay over the clock for good.
-    if (windows_.hasKeptAboveWindowOver(own))
-        windows_.raise(own);
+    if (services_.windows.hasKeptAboveWindowOver(own))
+        services_.windows.raise(own);
 }
 
 void ClockWindow::onAlwaysOnTopCheckChanged(bool running)
@@ -185,7 +177,7 @@ void ClockWindow::onAlwaysOnTopCheckChanged(bool running)
     // A stopped check leaves an ordinary window: the clock leaves the band the ticks put it in. Started
     // again, the next tick puts it back.
     if (!running && internalWinId() != 0)
-        windows_.setKeepAbove(static_cast<WindowManager::WindowId>(internalWinId()), false);
+        services_.windows.setKeepAbove(static_cast<WindowManager::WindowId>(internalWinId()), false);
 }
 
 void ClockWindow::onMakerButtonClicked()
@@ -211,7 +203,8 @@ void ClockWindow::openSettingsWindow()
 
 WindowServices ClockWindow::windowServices()
 {
-    return { store_, state_, windows_, services_.timeFormat, services_.launcher, services_.notice };
+    return { services_.store,    state_,        services_.windows, services_.timeFormat,
+             services_.launcher, *loggedNotice_ };
 }
 
 void ClockWindow::onColoursChanged()
@@ -242,7 +235,7 @@ bool ClockWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ClockWindow::savePosition()
 {
-    ui::savePlace(*this, store_, windows::clock());
+    ui::savePlace(*this, services_.store, windows::clock());
 }
 
 void ClockWindow::closeEvent(QCloseEvent* event)

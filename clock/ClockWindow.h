@@ -12,7 +12,7 @@ class QPushButton;
 namespace vqdbd {
 
 class AlarmEngine;
-class DesktopNotifier;
+class LoggedNotice;
 class ProcessLauncher;
 class SecondTicker;
 class TimeDisplay;
@@ -35,7 +35,8 @@ struct ClockServices
     WindowManager& windows;
     ProcessLauncher& launcher;
     UserNotice& notice;
-    DesktopNotifier& desktop;
+    // The desktop's notification list.
+    UserNotice& desktop;
     WakeTimer& wakeTimer;
 };
 
@@ -82,9 +83,9 @@ private:
     WindowServices windowServices();
 
     ClockServices services_;
-    SettingsStore& store_;
-    WindowManager& windows_;
     LiveState state_;
+    // The notice that the alarms and the windows the clock opens tell the user through.
+    std::unique_ptr<LoggedNotice> loggedNotice_;
     SecondTicker* ticker_;
     std::unique_ptr<SlotNotificationWindows> notificationWindows_;
     AlarmEngine* alarms_;

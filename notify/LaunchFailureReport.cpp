@@ -3,18 +3,15 @@
 
 #include "alarms/CommandEnding.h"
 #include "alarms/CommandLaunch.h"
-#include "alarms/Diagnostics.h"
+#include "platform/UserNotice.h"
 #include "state/Captions.h"
-#include "ui/UserNotice.h"
 
 namespace vqdbd {
 
 void reportLaunchFailure(UserNotice& notice, const QString& origin, const QString& commandLine,
                          const QString& problem)
 {
-    const QString line = launchFailureLine(origin, commandLine, problem);
-    writeToAlarmsLog(line);
-    notice.tell(captions::commandNotStarted(), line);
+    notice.tell(captions::commandNotStarted(), launchFailureLine(origin, commandLine, problem));
 }
 
 EndingHandler reportFailedEnding(UserNotice& notice, const TimeTextFormat& format, const QString& origin,
@@ -25,9 +22,7 @@ EndingHandler reportFailedEnding(UserNotice& notice, const TimeTextFormat& forma
         if (ending.succeeded())
             return;
         request.at = dayAndTimeText(static_cast<qint64>(ending.started.time_since_epoch().count()), format);
-        const QString line = commandEndingLine(request, ending);
-        writeToAlarmsLog(line);
-        notice.tell(captions::commandFailed(), line);
+        notice.tell(captions::commandFailed(), commandEndingLine(request, ending));
     };
 }
 

@@ -10,8 +10,8 @@ namespace vqdbd {
 class TimeTextFormat;
 class UserNotice;
 
-// Says that a command line did not start: one line on standard error, and the same line to the user
-// in a message that blocks nothing. `origin` names who asked for the launch ("alarm 3").
+// Says that a command line did not start, in one line told through the notice, which the clock gives as
+// one that also writes it to the program's log. `origin` names who asked for the launch ("alarm 3").
 void reportLaunchFailure(UserNotice& notice, const QString& origin, const QString& commandLine,
                          const QString& problem);
 

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AutostartFile.h"
 
+#include "SettingsFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace vqdbd::autostart {
@@ -56,17 +57,12 @@ QString writeEntry(const QString& path, const QByteArray& text)
     const QString folderPath = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folderPath))
         return QStringLiteral("cannot make the folder ") + folderPath;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(text) != text.size()) {
-        const QString problem = file.errorString();
-        file.cancelWriting();
-        return problem;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    // An entry that is a symbolic link (a dotfile manager's) is replaced where it leads.
+    QFileInfo target(path);
+    for (int depth = 0; depth < 128 && target.isSymLink(); ++depth)
+        target.setFile(target.symLinkTarget());
+    return settingsfile::replace(target.isSymLink() ? path : target.filePath(), text,
+                                 QStringLiteral("entry"));
 }
 
 Removal removeEntry(const QString& path, QString& problem)

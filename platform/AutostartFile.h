@@ -18,8 +18,8 @@ QString invokedProgramPath(const QString& argument0, const QByteArray& pathVaria
 // Whether the file is the program that is running (through any link).
 bool isRunningProgram(const QString& path);
 
-// Writes the entry whole or not at all: a new file beside it is renamed over it, so that a full disk
-// leaves no half entry. The folder is made when missing. Returns the problem, or empty.
+// Writes the entry whole or not at all, as settingsfile::replace does, so that a full disk leaves no
+// half entry. The folder is made when missing. Returns the problem, or empty.
 QString writeEntry(const QString& path, const QByteArray& text);
 
 enum class Removal

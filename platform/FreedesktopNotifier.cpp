@@ -34,7 +34,7 @@ FreedesktopNotifier::FreedesktopNotifier(QString applicationId, QObject* parent)
     , applicationId_(std::move(applicationId))
 { }
 
-void FreedesktopNotifier::notify(const QString& summary, const QString& body)
+void FreedesktopNotifier::tell(const QString& summary, const QString& body)
 {
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {

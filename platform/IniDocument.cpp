@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace vqdbd {
 
@@ -27,13 +28,9 @@ bool isControl(char16_t c)
 
 int hexValue(char16_t c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    const char digit = c < 0x80 ? static_cast<char>(c) : '\0';
+    unsigned value = 0;
+    return std::from_chars(&digit, &digit + 1, value, 16).ec == std::errc() ? static_cast<int>(value) : -1;
 }
 
 int octValue(char c)

@@ -1,6 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The settings file is read and written here rather than through QSettings, for three reasons:
+// - a person's own edits survive a save: comments, blank lines, other sections and lines that are no
+//   setting stay where they were, and only the lines of the keys saved change;
+// - each reading is explained key by key (IniValue::remark, ignoredLines()), so that the clock can say
+//   what in a hand-edited file it read otherwise than it stands there, or did not read at all;
+// - a full disk is survived: the file is built in memory and replaced whole (settingsfile::replace),
+//   and a save that fails leaves the old file and says which step failed.
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>

@@ -148,19 +148,19 @@ Content read(const QString& path)
     return content;
 }
 
-QString replace(const QString& path, const QByteArray& content)
+QString replace(const QString& path, const QByteArray& content, const QString& what)
 {
     QByteArray temporary = QFile::encodeName(path) + ".new-XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC); // made private (0600), and never an existing file
     if (fd < 0)
         return withReason(QStringLiteral("cannot create a new file beside %1").arg(path), errno);
 
-    const auto giveUp = [&](const QString& what, bool stillOpen) {
+    const auto giveUp = [&](const QString& step, bool stillOpen) {
         const int error = errno;
         if (stillOpen)
             ::close(fd);
         ::unlink(temporary.constData());
-        return withReason(what.arg(path), error);
+        return withReason(step.arg(path, what), error);
     };
     for (qsizetype written = 0; written < content.size();) {
         const ssize_t put
@@ -170,16 +170,16 @@ QString replace(const QString& path, const QByteArray& content)
         if (put <= 0) {
             if (put == 0)
                 errno = ENOSPC;
-            return giveUp(QStringLiteral("cannot write the settings into the folder of %1"), true);
+            return giveUp(QStringLiteral("cannot write the %2 into the folder of %1"), true);
         }
         written += put;
     }
     if (::fsync(fd) != 0)
-        return giveUp(QStringLiteral("cannot flush the new settings of %1 to disk"), true);
+        return giveUp(QStringLiteral("cannot flush the new %2 of %1 to disk"), true);
     if (::close(fd) != 0)
-        return giveUp(QStringLiteral("cannot close the new settings of %1"), false);
+        return giveUp(QStringLiteral("cannot close the new %2 of %1"), false);
     if (::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0)
-        return giveUp(QStringLiteral("cannot put the new settings in place of %1"), false);
+        return giveUp(QStringLiteral("cannot put the new %2 in place of %1"), false);
 
     // The rename itself is durable only once the folder is flushed.
     const int folder

@@ -44,7 +44,13 @@ Content read(const QString& path);
 // Replaces the file by the given content, or leaves it untouched: the content goes to a new file
 // beside it, which is written, flushed to disk and closed, then renamed over the old one, and the
 // folder is flushed; any step that fails removes the new file. The file is private to the user.
-// Returns an empty string on success, otherwise what failed.
-QString replace(const QString& path, const QByteArray& content);
+// Returns an empty string on success, otherwise what failed, naming the content as `what`.
+// The program's one way of replacing a file (the settings, the autostart entry), written by hand
+// rather than with QSaveFile: that does not flush the folder after the rename, so a crash may bring
+// the old file back; it makes a new file with the umask's permissions, where the settings are the
+// user's alone (0600); and its errors do not say which step failed. tests/faults checks that the file
+// stays 0600 and whole, with nothing left beside it, on a nearly full disk and whatever call fails.
+QString replace(const QString& path, const QByteArray& content,
+                const QString& what = QStringLiteral("settings"));
 
 } // namespace vqdbd::settingsfile

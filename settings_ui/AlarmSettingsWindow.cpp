@@ -14,13 +14,10 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Switches.h"
-#include "ui/WindowClosing.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowServices.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -177,8 +174,7 @@ std::vector<ControlDesign> alarmSettingsDesign()
 } // namespace
 
 AlarmSettingsWindow::AlarmSettingsWindow(const WindowServices& services, QWidget* owner)
-    : QWidget(owner, dialogs::kFixedDialog)
-    , services_(services)
+    : Dialog(services, owner, windows::alarmSettings())
     , firingTimes_(services.timeFormat)
 {
     setObjectName(QStringLiteral("VQ_DBD_ALARM_SETTINGS"));
@@ -275,15 +271,6 @@ void AlarmSettingsWindow::Row::show(const AlarmSlot& values, const SlotFieldInfo
         ui::setSwitchValue(tickbox(info.field), values.*info.switchMember);
     else
         textbox(info.field).setText(values.*info.textMember);
-}
-
-AlarmSettingsWindow* AlarmSettingsWindow::showOver(const WindowServices& services, QWidget* owner)
-{
-    auto* window = new AlarmSettingsWindow(services, owner);
-    dialogs::makeModal(*window);
-    window->load();
-    window->show();
-    return window;
 }
 
 void AlarmSettingsWindow::load()
@@ -464,18 +451,6 @@ void AlarmSettingsWindow::onTestAlarmWindowButtonClicked()
 {
     // Opened over this window; it takes nothing from the rows, so unapplied edits stay here.
     TestNotificationWindow::showOver(services_, this);
-}
-
-void AlarmSettingsWindow::closeEvent(QCloseEvent* event)
-{
-    ui::savePlace(*this, services_.store, windows::alarmSettings());
-    event->accept();
-}
-
-void AlarmSettingsWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (!ui::closeOnEscape(*this, *event))
-        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

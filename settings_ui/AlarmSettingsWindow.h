@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DialogSupport.h"
 #include "state/FiringTimes.h"
 #include "state/SettingKeys.h"
-#include "ui/WindowServices.h"
 
-#include <QWidget>
 #include <array>
 #include <vector>
 
@@ -21,22 +20,15 @@ namespace vqdbd {
 // store and the clock, and while it is off greys the rows out without changing them, so switching
 // alarms off for a while loses no alarm; OK saves every row, puts it into the live state and switches
 // the slot checks.
-class AlarmSettingsWindow final : public QWidget
+class AlarmSettingsWindow final : public dialogs::Dialog<AlarmSettingsWindow>
 {
     Q_OBJECT
 public:
     AlarmSettingsWindow(const WindowServices& services, QWidget* owner);
 
-    // Creates the window over its owner, loads it and shows it modally.
-    static AlarmSettingsWindow* showOver(const WindowServices& services, QWidget* owner);
-
     // Reads the window's place, the master switch and the ten rows from the store (never from the
     // live state), the rules running for every check box that comes up ticked.
     void load();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Row
@@ -70,7 +62,6 @@ private:
     QString neverFiresNote() const;
     void showRowNote(Row& row);
 
-    WindowServices services_;
     FiringTimes firingTimes_;
     QCheckBox* enableAlarms_ = nullptr;
     QPushButton* okButton_ = nullptr;

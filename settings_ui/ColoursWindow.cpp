@@ -11,12 +11,9 @@
 #include "ui/Colours.h"
 #include "ui/Design.h"
 #include "ui/Switches.h"
-#include "ui/WindowClosing.h"
 #include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <vector>
@@ -117,8 +114,7 @@ std::vector<ControlDesign> coloursDesign()
 } // namespace
 
 ColoursWindow::ColoursWindow(const WindowServices& services, QWidget* owner)
-    : QWidget(owner, dialogs::kFixedDialog)
-    , services_(services)
+    : Dialog(services, owner, windows::colours())
 {
     setObjectName(QStringLiteral("VQ_DBD_COLORS_WINDOW"));
     setWindowTitle(captions::colours());
@@ -154,15 +150,6 @@ ColoursWindow::ColoursWindow(const WindowServices& services, QWidget* owner)
     }
 
     okButton_->setFocus();
-}
-
-ColoursWindow* ColoursWindow::showOver(const WindowServices& services, QWidget* owner)
-{
-    auto* window = new ColoursWindow(services, owner);
-    dialogs::makeModal(*window);
-    window->load();
-    window->show();
-    return window;
 }
 
 void ColoursWindow::load()
@@ -238,18 +225,6 @@ void ColoursWindow::onOkClicked()
     for (const ManualColour* manual : { &manualText_, &manualBackground_ })
         store.saveSetting(manual->entryKey.name(), manual->entry->text());
     close();
-}
-
-void ColoursWindow::closeEvent(QCloseEvent* event)
-{
-    ui::savePlace(*this, services_.store, windows::colours());
-    event->accept();
-}
-
-void ColoursWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (!ui::closeOnEscape(*this, *event))
-        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DialogSupport.h"
 #include "state/SettingKeys.h"
-#include "ui/WindowServices.h"
 
 #include <QString>
-#include <QWidget>
 #include <array>
 
 class QCheckBox;
@@ -17,14 +16,11 @@ namespace vqdbd {
 // The colours window: ten preset colours for the clock's digits and ten for its background, each
 // recolouring the clock at once; OK stores the clock's colours. Its manual section, where a colour
 // is typed as text, is built but never shown: it works from values already in the store.
-class ColoursWindow final : public QWidget
+class ColoursWindow final : public dialogs::Dialog<ColoursWindow>
 {
     Q_OBJECT
 public:
     ColoursWindow(const WindowServices& services, QWidget* owner);
-
-    // Creates the window over its owner, loads it and shows it modally.
-    static ColoursWindow* showOver(const WindowServices& services, QWidget* owner);
 
     // Reads the window's place, the manual check boxes and the typed colours from the store.
     void load();
@@ -38,10 +34,6 @@ public:
         bool forText; // otherwise for the background
     };
     static const std::array<Preset, 20> kPresets;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // One side of the manual section: the text colour or the background colour.
@@ -62,7 +54,6 @@ private:
     void setManualLook(ManualColour& manual);
     void applyManual(const ManualColour& manual);
 
-    WindowServices services_;
     ManualColour manualText_;
     ManualColour manualBackground_;
     QPushButton* okButton_ = nullptr;

@@ -4,16 +4,33 @@
 #include "platform/WindowManager.h"
 #include "ui/Colours.h"
 #include "ui/Design.h"
+#include "ui/WindowClosing.h"
+#include "ui/WindowPlacement.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
-#include <QWidget>
 
 namespace vqdbd::dialogs {
 
-void makeModal(QWidget& dialog)
+DialogWindow::DialogWindow(const WindowServices& services, QWidget* owner,
+                           std::optional<WindowKeys> placeSavedOnClose)
+    : QWidget(owner, kFixedDialog)
+    , services_(services)
+    , placeSavedOnClose_(std::move(placeSavedOnClose))
+{ }
+
+void DialogWindow::closeEvent(QCloseEvent* event)
 {
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setAttribute(Qt::WA_DeleteOnClose);
+    if (placeSavedOnClose_)
+        ui::savePlace(*this, services_.store, *placeSavedOnClose_);
+    event->accept();
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!ui::closeOnEscape(*this, *event))
+        QWidget::keyPressEvent(event);
 }
 
 void setEntryOn(QLineEdit& box)

@@ -3,12 +3,14 @@
 
 #include "state/Geometry.h"
 #include "ui/Design.h"
+#include "ui/WindowServices.h"
 
 #include <QString>
+#include <QWidget>
 #include <Qt>
+#include <optional>
 
 class QLineEdit;
-class QWidget;
 
 namespace vqdbd {
 
@@ -21,9 +23,41 @@ namespace dialogs {
 inline constexpr Qt::WindowFlags kFixedDialog
     = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
-// Readies a dialog for showing over its owner: the owner and the windows beneath take no input
-// while it is open (their timers keep running), and it is deleted when it closes.
-void makeModal(QWidget& dialog);
+// What the settings dialogs share: Escape closes the window as its close box does, and a window given
+// its place's keys saves its place whenever it closes (one without them saves it on OK only).
+class DialogWindow : public QWidget
+{
+protected:
+    DialogWindow(const WindowServices& services, QWidget* owner,
+                 std::optional<WindowKeys> placeSavedOnClose = std::nullopt);
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    WindowServices services_;
+
+private:
+    std::optional<WindowKeys> placeSavedOnClose_;
+};
+
+// A settings dialog of type Window, which has a load().
+template<class Window> class Dialog : public DialogWindow
+{
+public:
+    // Creates the window over its owner, loads it and shows it: the owner and the windows beneath
+    // take no input while it is open (their timers keep running), and it is deleted when it closes.
+    static Window* showOver(const WindowServices& services, QWidget* owner)
+    {
+        auto* window = new Window(services, owner);
+        window->setWindowModality(Qt::ApplicationModal);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->load();
+        window->show();
+        return window;
+    }
+
+protected:
+    using DialogWindow::DialogWindow;
+};
 
 // The two looks of an entry box: on is enabled, not locked, on the window-background colour; off
 // is disabled, locked, on light grey. Each step is taken in this order.

@@ -13,11 +13,9 @@
 #include "state/ValueForms.h"
 #include "ui/Design.h"
 #include "ui/Switches.h"
-#include "ui/WindowClosing.h"
 #include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -70,8 +68,7 @@ std::vector<ControlDesign> settingsDesign()
 } // namespace
 
 SettingsWindow::SettingsWindow(const WindowServices& services, QWidget* owner)
-    : QWidget(owner, dialogs::kFixedDialog)
-    , services_(services)
+    : Dialog(services, owner)
 {
     setObjectName(QStringLiteral("VQ_DBD_SETTINGS"));
     setWindowTitle(captions::settings());
@@ -95,15 +92,6 @@ SettingsWindow::SettingsWindow(const WindowServices& services, QWidget* owner)
     ui::whenValueChanges(*alwaysOnTop_, *this, [this] { onAlwaysOnTopTickboxChanged(); });
     connect(alarmSettings, &QPushButton::clicked, this, &SettingsWindow::onAlarmSettingsButtonClicked);
     connect(colours, &QPushButton::clicked, this, &SettingsWindow::onColorsButtonClicked);
-}
-
-SettingsWindow* SettingsWindow::showOver(const WindowServices& services, QWidget* owner)
-{
-    auto* window = new SettingsWindow(services, owner);
-    dialogs::makeModal(*window);
-    window->load();
-    window->show();
-    return window;
 }
 
 void SettingsWindow::load()
@@ -159,12 +147,6 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void SettingsWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (!ui::closeOnEscape(*this, *event))
-        QWidget::keyPressEvent(event);
 }
 
 } // namespace vqdbd

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/WindowServices.h"
-
-#include <QWidget>
+#include "DialogSupport.h"
 
 class QCheckBox;
 class QLabel;
@@ -13,14 +11,11 @@ namespace vqdbd {
 
 // The settings window, the hub opened from the clock: it switches the clock's always-on-top check
 // and opens the colours window and the alarm settings window.
-class SettingsWindow final : public QWidget
+class SettingsWindow final : public dialogs::Dialog<SettingsWindow>
 {
     Q_OBJECT
 public:
     SettingsWindow(const WindowServices& services, QWidget* owner);
-
-    // Creates the window over its owner, loads it and shows it modally.
-    static SettingsWindow* showOver(const WindowServices& services, QWidget* owner);
 
     // Reads the window's place and the always-on-top switch from the store.
     void load();
@@ -30,7 +25,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void onAlwaysOnTopTickboxChanged();
@@ -39,7 +33,6 @@ private:
     void onAlarmSettingsButtonClicked();
     void onOkClicked();
 
-    WindowServices services_;
     QLabel* creator_ = nullptr;
     QCheckBox* alwaysOnTop_ = nullptr;
     QPushButton* okButton_ = nullptr;

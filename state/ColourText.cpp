@@ -29,17 +29,6 @@ std::string squeezed(QStringView text)
     return result;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -47,17 +36,13 @@ bool isDigit(char c)
 
 std::optional<qint32> hexValue(const std::string& text, std::size_t from)
 {
-    quint64 value = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        const int digit = hexDigit(text[i]);
-        if (digit < 0)
-            break;
-        value = value * 16 + static_cast<quint64>(digit);
-        if (value > 0xFFFFFFFFu)
-            return std::nullopt;
-    }
+    // The leading hex digits; none at all read as 0.
+    quint32 value = 0;
+    if (std::from_chars(text.data() + from, text.data() + text.size(), value, 16).ec
+        == std::errc::result_out_of_range)
+        return std::nullopt;
     // Eight digits fill the 32 bits, the top one being the sign: &H80000005& is negative.
-    return static_cast<qint32>(static_cast<quint32>(value));
+    return static_cast<qint32>(value);
 }
 
 std::optional<qint32> decimalValue(const std::string& text)

@@ -26,7 +26,6 @@ public:
     static QString testNumberText() { return QStringLiteral("T"); }
 
     int masterSwitch = settings::kEnableAlarms.defaultValue;
-    int alwaysOnTopSwitch = settings::kAlwaysOnTop.defaultValue;
 
     qint32 textColour() const { return textColour_; }
     qint32 backColour() const { return backColour_; }

@@ -21,7 +21,8 @@ void readSlotField(SettingsStore& store, int n, const SlotFieldInfo& info, Alarm
 void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 {
     using namespace settings;
-    state.alwaysOnTopSwitch = store.readSwitch(kAlwaysOnTop.name(), kAlwaysOnTop.defaultValue);
+    state.setAlwaysOnTopCheckRunning(
+        forms::isOn(store.readSwitch(kAlwaysOnTop.name(), kAlwaysOnTop.defaultValue)));
     state.setTextColour(store.readColour(kTextColour.name(), kTextColour.defaultValue));
     state.setBackColour(store.readColour(kBackColour.name(), kBackColour.defaultValue));
     state.masterSwitch = store.readSwitch(kEnableAlarms.name(), kEnableAlarms.defaultValue);
@@ -38,7 +39,6 @@ void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
 
 void startChecks(LiveState& state)
 {
-    state.setAlwaysOnTopCheckRunning(forms::isOn(state.alwaysOnTopSwitch));
     state.switchAlarms(state.masterSwitch);
 }
 

@@ -12,14 +12,14 @@ struct SlotFieldInfo;
 // missing or damaged value.
 void readSlotField(SettingsStore& store, int n, const SlotFieldInfo& info, AlarmSlot& into);
 
-// Fills the live state from the store in the clock's start-up order: the always-on-top switch, the
-// two clock colours, the master alarm switch, then the nine slot fields one field at a time across
-// all ten slots. A stored time keeps at most `timeTextLength` characters, as the time box would.
+// Fills the live state from the store in the clock's start-up order: the always-on-top switch, which
+// starts its check exactly when it is 1 (the settings window switches it later), the two clock
+// colours, the master alarm switch, then the nine slot fields one field at a time across all ten
+// slots. A stored time keeps at most `timeTextLength` characters, as the time box would.
 void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength);
 
-// Starts the periodic checks the way start-up does: the always-on-top check runs exactly when its
-// switch is 1; only under a master switch of exactly 1 is each slot check started when its slot is
-// enabled (exactly 1) and stopped otherwise.
+// Starts the slot checks the way start-up does: only under a master switch of exactly 1 is each slot
+// check started when its slot is enabled (exactly 1) and stopped otherwise.
 void startChecks(LiveState& state);
 
 } // namespace vqdbd

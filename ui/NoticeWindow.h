@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "UserNotice.h"
+#include "platform/UserNotice.h"
 #include "platform/WindowManager.h"
 
 #include <QPointer>

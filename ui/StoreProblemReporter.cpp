@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoreProblemReporter.h"
 
-#include "UserNotice.h"
+#include "platform/UserNotice.h"
 #include "state/Captions.h"
 #include "state/SettingsStore.h"
 #include "state/StoreLog.h"

@@ -7,6 +7,7 @@
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/IniSettingsBackend.h"
 #include "platform/SettingsFile.h"
+#include "platform/UserNotice.h"
 #include "platform/X11WindowManager.h"
 #include "settings_ui/AlarmSettingsWindow.h"
 #include "settings_ui/ColoursWindow.h"
@@ -15,7 +16,6 @@
 #include "state/SettingKeys.h"
 #include "state/SettingsStore.h"
 #include "state/TimeText.h"
-#include "ui/UserNotice.h"
 #include "ui/WindowServices.h"
 
 #include <QApplication>

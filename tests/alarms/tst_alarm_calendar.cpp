@@ -6,7 +6,7 @@
 #include "FakeWakeTimer.h"
 #include "FakeWallClock.h"
 #include "FakeZoneWatcher.h"
-#include "RecordingDesktopNotifier.h"
+#include "RecordingNotice.h"
 #include "alarms/AlarmEngine.h"
 #include "alarms/AlarmWindows.h"
 #include "clock/SecondTicker.h"
@@ -66,16 +66,13 @@ struct Calendar
     test::FakeLauncher launcher;
     CountingWindows windows;
     TimeTextFormat format { "C" };
-    QStringList diagnostics;
     FakeWallClock clock;
     test::FakeZoneWatcher zone;
     SecondTicker ticker { clock, format };
-    test::RecordingDesktopNotifier desktop;
+    test::RecordingNotice notice;
+    test::RecordingNotice desktop;
     test::FakeWakeTimer wakeTimer;
-    AlarmEngine
-        engine { state, launcher, format, windows, desktop, wakeTimer, nullptr, [this](const QString& line) {
-                    diagnostics.append(line);
-                } };
+    AlarmEngine engine { state, launcher, format, windows, notice, desktop, wakeTimer };
     QList<QString> firedAt; // the displayed text when each firing happened
 
     explicit Calendar(qint64 startUtc)
@@ -157,7 +154,7 @@ void AlarmCalendarTest::fortyEightHoursAcrossMidnightFireOncePerDay()
     QCOMPARE(calendar.firings(4), 2);
     QCOMPARE(calendar.launcher.starts.size(), 8);
     QCOMPARE(calendar.firedAt.count(QStringLiteral("12:34:56")), 2);
-    QVERIFY(calendar.diagnostics.isEmpty());
+    QVERIFY(calendar.notice.texts.isEmpty());
 }
 
 void AlarmCalendarTest::springForwardSkipsTheHourAndSaysWhichAlarmWasMissed()
@@ -172,9 +169,9 @@ void AlarmCalendarTest::springForwardSkipsTheHourAndSaysWhichAlarmWasMissed()
     QCOMPARE(calendar.firings(1), 0);
     QCOMPARE(calendar.firings(2), 1);
     QCOMPARE(calendar.firings(3), 1);
-    QCOMPARE(calendar.diagnostics.size(), 1);
-    QVERIFY2(calendar.diagnostics.at(0).contains(QStringLiteral("02:30:00")),
-             qPrintable(calendar.diagnostics.at(0)));
+    QCOMPARE(calendar.notice.texts.size(), 1);
+    QVERIFY2(calendar.notice.texts.at(0).contains(QStringLiteral("02:30:00")),
+             qPrintable(calendar.notice.texts.at(0)));
 }
 
 void AlarmCalendarTest::fallBackLivesAnHourTwiceButFiresOnce()
@@ -188,7 +185,7 @@ void AlarmCalendarTest::fallBackLivesAnHourTwiceButFiresOnce()
     // On the 27th 02:30:00 is shown twice and fires once; on the 28th it fires again.
     QCOMPARE(calendar.firings(1), 2);
     QCOMPARE(calendar.firings(2), 2);
-    QVERIFY(calendar.diagnostics.isEmpty());
+    QVERIFY(calendar.notice.texts.isEmpty());
 }
 
 void AlarmCalendarTest::forwardJumpsMakeUpAMinuteAndNoMore_data()
@@ -222,7 +219,7 @@ void AlarmCalendarTest::forwardJumpsMakeUpAMinuteAndNoMore()
         calendar.clock.jumpTo(FakeWallClock::at(start + jump, 100));
     QCOMPARE(calendar.ticker.text(), QTime(7, 59, 59).addSecs(jump).toString(u"HH:mm:ss"));
     QCOMPARE(calendar.firings(1), firings);
-    QCOMPARE(!calendar.diagnostics.isEmpty(), reported);
+    QCOMPARE(!calendar.notice.texts.isEmpty(), reported);
     // And it does not fire again before the next day.
     calendar.clock.runFor(std::chrono::seconds(20 * 3600 - jump));
     QCOMPARE(calendar.firings(1), firings);
@@ -257,7 +254,7 @@ void AlarmCalendarTest::backwardJumpsNeverFireTwiceInADay()
     QCOMPARE(calendar.ticker.text(), QTime(8, 0, 0).addSecs(-jump).toString(u"HH:mm:ss"));
     calendar.clock.runFor(std::chrono::seconds(jump + 60));
     QCOMPARE(calendar.firings(1), 1);
-    QVERIFY(calendar.diagnostics.isEmpty());
+    QVERIFY(calendar.notice.texts.isEmpty());
     // The next day it fires again.
     calendar.clock.runFor(24h);
     QCOMPARE(calendar.firings(1), 2);

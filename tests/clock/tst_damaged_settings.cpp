@@ -7,7 +7,6 @@
 #include "FakeWakeTimer.h"
 #include "FakeWallClock.h"
 #include "FakeWindowManager.h"
-#include "RecordingDesktopNotifier.h"
 #include "RecordingNotice.h"
 #include "clock/ClockWindow.h"
 #include "notify/AlarmNotificationWindow.h"
@@ -144,7 +143,7 @@ void DamagedSettingsTest::everyKeyDamagedStartsWithDefaultsAndIsToldOnce()
     test::FakeWindowManager windowManager;
     test::FakeLauncher launcher;
     test::RecordingNotice notice;
-    test::RecordingDesktopNotifier desktop;
+    test::RecordingNotice desktop;
     test::FakeWakeTimer wakeTimer;
     StoreProblemReporter reporter(store, notice);
     QSignalSpy resets(&store, &SettingsStore::valueReset);

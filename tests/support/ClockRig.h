@@ -6,7 +6,6 @@
 #include "FakeWallClock.h"
 #include "FakeWindowManager.h"
 #include "MemorySettingsBackend.h"
-#include "RecordingDesktopNotifier.h"
 #include "RecordingNotice.h"
 #include "clock/ClockWindow.h"
 #include "state/SettingsStore.h"
@@ -27,7 +26,7 @@ struct ClockRig
     FakeWindowManager windows;
     FakeLauncher launcher;
     RecordingNotice notice;
-    RecordingDesktopNotifier desktop;
+    RecordingNotice desktop;
     FakeWakeTimer wakeTimer;
     std::unique_ptr<ClockWindow> window;
 

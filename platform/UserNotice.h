@@ -5,7 +5,8 @@
 
 namespace vqdbd {
 
-// Tells the user something without stopping anything: no modal block, the program goes on.
+// Tells the user something without stopping anything: no modal block, the program goes on. A notice
+// window and the desktop's notification list are two of them.
 class UserNotice
 {
 public:

@@ -36,6 +36,17 @@ constexpr int kRowPitch = 1320;
 
 const FontDesign kRowTextFont { FontDesign::Face::SansSerif, 8.25, true };
 
+// A row text box, in the off look it starts in: what a screen reader says of it, and where its text stands.
+ui::ControlLook rowBoxLook(QString accessibleName, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    return { .font = kRowTextFont,
+             .backColour = ui::kLightGrey,
+             .alignment = alignment,
+             .locked = true,
+             .enabled = false,
+             .accessibleName = std::move(accessibleName) };
+}
+
 // The controls of row 1 at their places; "%1" in a name stands for the slot number, and in the
 // header labels for nothing on row 1 and "_n" on the others. So does "%1" in what a screen reader
 // says of a control. A row text box starts in the off look.
@@ -59,25 +70,11 @@ std::vector<ControlDesign> firstRowDesigns()
         ui::controlDesign(key(SlotField::Enabled), ControlKind::CheckBox, QString(), 240, 840, 255, 375,
                           { .enabled = false, .accessibleName = QStringLiteral("Enable alarm %1") }),
         ui::controlDesign(key(SlotField::Name), ControlKind::TextBox, defaults.name, 720, 840, 1575, 285,
-                          { .font = kRowTextFont,
-                            .backColour = ui::kLightGrey,
-                            .locked = true,
-                            .enabled = false,
-                            .accessibleName = QStringLiteral("Name of alarm %1") }),
+                          rowBoxLook(QStringLiteral("Name of alarm %1"))),
         ui::controlDesign(key(SlotField::Time), ControlKind::TextBox, defaults.time, 2400, 840, 975, 285,
-                          { .font = kRowTextFont,
-                            .backColour = ui::kLightGrey,
-                            .alignment = Qt::AlignCenter,
-                            .locked = true,
-                            .enabled = false,
-                            .accessibleName = QStringLiteral("Time of alarm %1") }),
+                          rowBoxLook(QStringLiteral("Time of alarm %1"), Qt::AlignCenter)),
         ui::controlDesign(key(SlotField::Message), ControlKind::TextBox, defaults.message, 3480, 840, 3135,
-                          285,
-                          { .font = kRowTextFont,
-                            .backColour = ui::kLightGrey,
-                            .locked = true,
-                            .enabled = false,
-                            .accessibleName = QStringLiteral("Message of alarm %1") }),
+                          285, rowBoxLook(QStringLiteral("Message of alarm %1"))),
         ui::controlDesign(QStringLiteral("ALARM_NUMBER_%1_TEXTBOX"), ControlKind::TextBox, QString(), 120,
                           1200, 495, 495,
                           { .font = FontDesign { FontDesign::Face::ArialBlack, 14.25, true },
@@ -90,12 +87,7 @@ std::vector<ControlDesign> firstRowDesigns()
         ui::controlDesign(key(SlotField::RunHidden), ControlKind::CheckBox, QStringLiteral("Run Hidden"),
                           2400, 1200, 1215, 255, { .enabled = false }),
         ui::controlDesign(key(SlotField::Command), ControlKind::TextBox, defaults.command, 720, 1440, 5895,
-                          285,
-                          { .font = kRowTextFont,
-                            .backColour = ui::kLightGrey,
-                            .locked = true,
-                            .enabled = false,
-                            .accessibleName = QStringLiteral("Command of alarm %1") }),
+                          285, rowBoxLook(QStringLiteral("Command of alarm %1"))),
         // Says beside the row, while it is typed, when a ticked row's time can never fire or its command
         // line will not run. It fills the row's free space right of Run Hidden, from below the message box
         // down to the command box and across to the column's edge, so that a long note has two lines; a

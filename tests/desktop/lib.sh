@@ -52,6 +52,11 @@ setting() {
     sed -n "s/^$2=//p" "$1"
 }
 
+# A client window's client area in pixels: "width height".
+client_size() {
+    echo "$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p') $(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')"
+}
+
 # The outer frame's top-left corner of a client window, in pixels: "x y".
 frame_origin() {
     local id=$1 x y left top

@@ -42,11 +42,6 @@ stop_program() {
     [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIGTERM"
 }
 
-# The client area of a client window in pixels: "width height".
-client_size() {
-    echo "$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p') $(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')"
-}
-
 # The outer frame a window with the given client area has inside the frame the window manager drew
 # round the window, its corner at "x y": "x y width height". An x of rN puts its right edge at N, a
 # y of bN its bottom edge at N.

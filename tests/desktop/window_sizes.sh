@@ -24,11 +24,6 @@ MAIN-SETTINGS-Width=9000
 MAIN-SETTINGS-Height=2400
 CONF
 
-# The client area in pixels: "width height".
-client_size() {
-    echo "$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p') $(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')"
-}
-
 # Compares a window's client area with its stored outer size (twips) less the designed frame (90 wide;
 # 375 high round a fixed window, 315 round the clock's tool window), and with the bottom of its lowest
 # control (twips).

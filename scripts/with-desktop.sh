@@ -48,30 +48,47 @@ done
 export DISPLAY=":$(head -n1 "$fd_file")"
 unset WAYLAND_DISPLAY
 # Services the bus starts for the window manager (KDE's global shortcuts, say) open the display too.
-[ -n "${WITH_DESKTOP_BUS:-}" ] && dbus-update-activation-environment DISPLAY 2>/dev/null
+if [ -n "${WITH_DESKTOP_BUS:-}" ]; then
+    dbus-update-activation-environment DISPLAY 2>/dev/null || true
+fi
 
 wm_home=$(mktemp -d)
-case $window_manager in
-openbox) openbox --sm-disable ;;
-mutter) mutter --x11 --replace --sm-disable ;;
-metacity) metacity --replace --sm-disable ;;
-xfwm4) xfwm4 --replace --sm-client-disable --compositor=off ;;
-# KDE's own decoration: without one kwin draws no frame at all. Its settings stay in a scratch home.
-kwin_x11) HOME=$wm_home XDG_CONFIG_HOME=$wm_home kwin_x11 --replace ;;
-# Dialogs float, as i3 floats them by its own rules; no bar, no key bindings.
-i3)
-    printf 'font pango:DejaVu Sans 8\nfor_window [window_type="utility"] floating enable\n' >"$wm_home/i3.conf"
-    i3 -c "$wm_home/i3.conf" -a
-    ;;
-esac >/dev/null 2>&1 &
-wm_pid=$!
-# The window manager is ready once it has claimed the root window's supporting-WM hint.
-for _ in $(seq 1 400); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
+start_window_manager() {
+    case $window_manager in
+    openbox) openbox --sm-disable ;;
+    mutter) mutter --x11 --replace --sm-disable ;;
+    metacity) metacity --replace --sm-disable ;;
+    xfwm4) xfwm4 --replace --sm-client-disable --compositor=off ;;
+    # KDE's own decoration: without one kwin draws no frame at all. Its settings stay in a scratch home.
+    kwin_x11) HOME=$wm_home XDG_CONFIG_HOME=$wm_home kwin_x11 --replace ;;
+    # Dialogs float, as i3 floats them by its own rules; no bar, no key bindings.
+    i3)
+        printf 'font pango:DejaVu Sans 8\nfor_window [window_type="utility"] floating enable\n' >"$wm_home/i3.conf"
+        i3 -c "$wm_home/i3.conf" -a
+        ;;
+    esac >/dev/null 2>>"$wm_home/log" &
+    wm_pid=$!
+}
+wm_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+# The window manager is ready once it has claimed the root window's supporting-WM hint. On a busy
+# machine one may take long to start, or fail at its first try (a service of its session bus that
+# did not answer in time): it is given 30 s, and two more tries if it ends before it is ready.
+for _ in 1 2 3; do
+    start_window_manager
+    for _ in $(seq 1 600); do
+        wm_ready && break
+        kill -0 "$wm_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    wm_ready && break
 done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-    { echo "with-desktop: $window_manager did not start" >&2; exit 1; }
+wm_ready || {
+    echo "with-desktop: $window_manager did not start; it said:" >&2
+    tail -n 20 "$wm_home/log" >&2
+    exit 1
+}
 
 if [ "${#sizes[@]}" -gt 1 ]; then
     left=0

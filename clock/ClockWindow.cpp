@@ -128,7 +128,6 @@ void ClockWindow::load()
     services_.windows.keepOutOfTaskbar(*this);
     readLiveState(services_.store, state_, services_.timeFormat.longestText());
     onColoursChanged();
-    startChecks(state_);
     ticker_->start();
 }
 

@@ -302,7 +302,7 @@ void AlarmSettingsWindow::onEnableAlarmsTickboxChanged()
     // at once and even if the window is then closed without OK. No alarm fires while it is off, and
     // ticked again, the slots fire as they are, since clearing it changed none of them.
     if (loaded_)
-        services_.state.switchAlarms(master);
+        services_.state.masterSwitch = master;
 }
 
 void AlarmSettingsWindow::greyRows()
@@ -435,7 +435,7 @@ void AlarmSettingsWindow::onOkClicked()
 
     // A row's check runs only under a ticked master switch, so that no alarm fires while this
     // window says alarms are off (a row stored on under a master switch stored off).
-    state.switchAlarms(master);
+    state.masterSwitch = master;
     close();
 }
 

@@ -163,7 +163,7 @@ void ColoursWindow::load()
             services_.store.readSwitch(manual->tickboxKey.name(), manual->tickboxKey.defaultValue));
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
         manual->entry->setText(
-            services_.store.readText(manual->entryKey.name(), manual->entryKey.defaultValue()));
+            services_.store.getSetting(manual->entryKey.name(), manual->entryKey.defaultValue()));
     for (ManualColour* manual : { &manualText_, &manualBackground_ })
         setManualLook(*manual);
 }

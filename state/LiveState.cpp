@@ -29,20 +29,9 @@ void LiveState::setAlwaysOnTopCheckRunning(bool running)
     Q_EMIT alwaysOnTopCheckChanged(running);
 }
 
-void LiveState::setSlotCheckRunning(int n, bool running)
+bool LiveState::isSlotCheckRunning(int n) const
 {
-    bool& check = slotChecks_.at(static_cast<std::size_t>(n - 1));
-    if (check == running)
-        return;
-    check = running;
-    Q_EMIT slotCheckChanged(n, running);
-}
-
-void LiveState::switchAlarms(int master)
-{
-    masterSwitch = master;
-    for (int n = 1; n <= kSlotCount; ++n)
-        setSlotCheckRunning(n, forms::isOn(master) && forms::isOn(slot(n).enabled));
+    return forms::isOn(masterSwitch) && forms::isOn(slot(n).enabled);
 }
 
 } // namespace vqdbd

@@ -10,7 +10,7 @@
 namespace vqdbd {
 
 // What the clock window holds for all windows while the program runs: the ten alarm slots, the
-// switches, the clock's colours and which periodic checks run. Filled from the store at start-up;
+// switches, the clock's colours and whether the always-on-top check runs. Filled from the store at start-up;
 // the settings windows change it and the alarm checks and notification windows read it.
 class LiveState final : public QObject
 {
@@ -25,6 +25,8 @@ public:
     static QString slotNumberText(int n) { return QString::number(n); }
     static QString testNumberText() { return QStringLiteral("T"); }
 
+    // The master alarm switch: while it is on, exactly the enabled slots' checks run; while it is off,
+    // none does. Switching it leaves the slots themselves as they are.
     int masterSwitch = settings::kEnableAlarms.defaultValue;
 
     qint32 textColour() const { return textColour_; }
@@ -35,23 +37,17 @@ public:
     bool isAlwaysOnTopCheckRunning() const { return alwaysOnTopCheckRunning_; }
     void setAlwaysOnTopCheckRunning(bool running);
 
-    bool isSlotCheckRunning(int n) const { return slotChecks_.at(static_cast<std::size_t>(n - 1)); }
-    void setSlotCheckRunning(int n, bool running);
-    // Sets the master alarm switch and the slot checks by it: with the switch on, exactly the checks
-    // of the enabled slots run; with it off, none does. The slots themselves are left as they are.
-    void switchAlarms(int master);
+    bool isSlotCheckRunning(int n) const;
 
 Q_SIGNALS:
     void coloursChanged();
     void alwaysOnTopCheckChanged(bool running);
-    void slotCheckChanged(int slot, bool running);
 
 private:
     std::array<AlarmSlot, kSlotCount> slots_ {};
     qint32 textColour_ = settings::kTextColour.defaultValue;
     qint32 backColour_ = settings::kBackColour.defaultValue;
     bool alwaysOnTopCheckRunning_ = false;
-    std::array<bool, kSlotCount> slotChecks_ {};
 };
 
 } // namespace vqdbd

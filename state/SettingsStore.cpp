@@ -119,11 +119,6 @@ float SettingsStore::readSize(const QString& key, float defaultValue, float larg
         .value_or(defaultValue);
 }
 
-QString SettingsStore::readText(const QString& key, const QString& defaultText)
-{
-    return getSetting(key, defaultText);
-}
-
 void SettingsStore::saveSetting(const QString& key, const QString& text)
 {
     // A key saved again keeps its place: the store then ends as the single writes in order would leave it.

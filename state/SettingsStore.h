@@ -33,7 +33,6 @@ public:
     // the largest the caller can use.
     float readPosition(const QString& key, float defaultValue);
     float readSize(const QString& key, float defaultValue, float largest = forms::kMaxTwips);
-    QString readText(const QString& key, const QString& defaultText);
 
     void saveSwitch(const QString& key, int value);
     void saveColour(const QString& key, qint32 value);

@@ -15,7 +15,7 @@ void readSlotField(SettingsStore& store, int n, const SlotFieldInfo& info, Alarm
     if (info.isSwitch())
         into.*info.switchMember = store.readSwitch(key, defaults.*info.switchMember);
     else
-        into.*info.textMember = store.readText(key, defaults.*info.textMember);
+        into.*info.textMember = store.getSetting(key, defaults.*info.textMember);
 }
 
 void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
@@ -35,11 +35,6 @@ void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength)
                 slot.time.truncate(timeTextLength);
         }
     }
-}
-
-void startChecks(LiveState& state)
-{
-    state.switchAlarms(state.masterSwitch);
 }
 
 } // namespace vqdbd

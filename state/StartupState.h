@@ -15,11 +15,8 @@ void readSlotField(SettingsStore& store, int n, const SlotFieldInfo& info, Alarm
 // Fills the live state from the store in the clock's start-up order: the always-on-top switch, which
 // starts its check exactly when it is 1 (the settings window switches it later), the two clock
 // colours, the master alarm switch, then the nine slot fields one field at a time across all ten
-// slots. A stored time keeps at most `timeTextLength` characters, as the time box would.
+// slots. A stored time keeps at most `timeTextLength` characters, as the time box would. The slot
+// checks follow from what is read: under a master switch of exactly 1, each enabled slot's check runs.
 void readLiveState(SettingsStore& store, LiveState& state, int timeTextLength);
-
-// Starts the slot checks the way start-up does: only under a master switch of exactly 1 is each slot
-// check started when its slot is enabled (exactly 1) and stopped otherwise.
-void startChecks(LiveState& state);
 
 } // namespace vqdbd

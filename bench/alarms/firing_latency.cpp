@@ -123,7 +123,8 @@ int main(int argc, char* argv[])
         alarm.runHidden = 1;
         alarm.command = QStringLiteral("'%1' '%2' %3").arg(stamp, stamps).arg(due);
         nextDue.insert(slot, due);
-        clock.liveState().setSlotCheckRunning(slot, true);
+        alarm.enabled = 1;
+        clock.liveState().masterSwitch = 1;
     };
     for (int slot = 1; slot <= std::min(firings, kSlotCount); ++slot)
         arm(slot, first + slot - 1);
@@ -143,7 +144,7 @@ int main(int argc, char* argv[])
         if (due + kSlotCount < first + firings)
             arm(slot, due + kSlotCount);
         else
-            clock.liveState().setSlotCheckRunning(slot, false);
+            clock.liveState().slot(slot).enabled = 0;
         if (++fired == firings)
             QTimer::singleShot(1500, &app, &QApplication::quit);
     });

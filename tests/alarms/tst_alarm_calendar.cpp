@@ -93,7 +93,7 @@ struct Calendar
         s.showMessage = 1;
         s.runCommand = 1;
         s.command = QStringLiteral("true");
-        state.setSlotCheckRunning(slot, true);
+        state.masterSwitch = 1;
     }
 
     int firings(int slot) const { return static_cast<int>(windows.opened.count(slot)); }

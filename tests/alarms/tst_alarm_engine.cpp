@@ -134,7 +134,7 @@ void TestAlarmEngine::arm(int slot, const QString& time)
     alarm.runCommand = 1;
     alarm.runHidden = 0;
     alarm.command = QStringLiteral("notify-send tea");
-    state_->setSlotCheckRunning(slot, true);
+    state_->masterSwitch = 1;
 }
 
 void TestAlarmEngine::firesOnceAtItsSecondWithCommandBeforeWindow()
@@ -287,7 +287,7 @@ void TestAlarmEngine::alarmsPassedOverGoToTheDesktopWithNameAndTime()
         const int slot = fields.at(0).toInt();
         arm(slot, fields.at(2));
         state_->slot(slot).name = fields.at(1);
-        state_->setSlotCheckRunning(slot, fields.size() < 4);
+        state_->slot(slot).enabled = fields.size() < 4 ? 1 : 0;
     }
     for (const QString& time : std::as_const(shown)) {
         const QTime shownTime = QTime::fromString(time, QStringLiteral("HH:mm:ss"));
@@ -307,7 +307,7 @@ void TestAlarmEngine::alarmsPassedOverGoToTheDesktopWithNameAndTime()
 void TestAlarmEngine::aStoppedCheckNeverFires()
 {
     arm(6, QStringLiteral("07:30:00"));
-    state_->setSlotCheckRunning(6, false);
+    state_->masterSwitch = 0;
     show(at(7, 29, 59));
     show(at(7, 30, 0));
     QVERIFY(windows_->opened.isEmpty());

@@ -44,7 +44,7 @@ void setAlarms(LiveState& state, const QString& alarms, int master)
         slot.enabled = 1;
         slot.time = alarm.section(u'=', 1);
     }
-    state.switchAlarms(master);
+    state.masterSwitch = master;
 }
 
 } // namespace
@@ -126,7 +126,7 @@ void WakeScheduleTest::timerIsSetOnlyWhenTheNextAlarmChangesAndARefusalIsToldOnc
     scheduler.onSecondShown(wallSecondAt(noon + 4));
     QCOMPARE(timer.armings.last(), wakeAt(utcOf(QStringLiteral("2026-06-11T07:00:00Z"))));
 
-    state.switchAlarms(0);
+    state.masterSwitch = 0;
     scheduler.onSecondShown(wallSecondAt(noon + 5));
     QCOMPARE(timer.armings.last(), std::nullopt);
     setAlarms(state, QStringLiteral("3=16:00:00"), 1);

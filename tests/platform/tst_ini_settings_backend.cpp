@@ -550,7 +550,7 @@ void IniSettingsBackendTest::handEditedFileReadsAsThePersonMeant()
     SettingsStore store(backend);
     test::RecordingNotice notice;
     StoreProblemReporter reporter(store, notice);
-    QCOMPARE(store.readText(key, QStringLiteral("default")), expected);
+    QCOMPARE(store.getSetting(key, QStringLiteral("default")), expected);
     QCOMPARE(store.readPosition(QStringLiteral("CLOCK-MAIN-Top"), 1000),
              content.contains("Top=9") ? 9.0f : 1000.0f);
     QCoreApplication::processEvents();

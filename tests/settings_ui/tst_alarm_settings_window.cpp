@@ -274,7 +274,6 @@ void AlarmSettingsWindowTest::masterSwitchActsAtOnceOnStoreAndChecks()
     SettingsRig rig;
     rig.backend.values = storeOf("ENABLE_ALARMS_TICKBOX=1 ALARM_2_TICKBOX=1 ALARM_9_TICKBOX=1");
     readLiveState(rig.store, rig.state, kShortestTimeTextLength);
-    startChecks(rig.state);
     AlarmSettingsWindow* window = open(rig);
     // Loading the master ticked runs its rule, which stores it again.
     QCOMPARE(rig.backend.writeLog, QStringList { "ENABLE_ALARMS_TICKBOX=1" });
@@ -315,7 +314,6 @@ void AlarmSettingsWindowTest::openingTheWindowSwitchesNoCheck()
     SettingsRig rig;
     rig.backend.values = storeOf("ALARM_2_TICKBOX=1");
     readLiveState(rig.store, rig.state, kShortestTimeTextLength);
-    startChecks(rig.state);
     rig.backend.values = storeOf("ENABLE_ALARMS_TICKBOX=1 ALARM_2_TICKBOX=1 ALARM_5_TICKBOX=1");
     AlarmSettingsWindow* window = open(rig);
     for (int n = 1; n <= kSlotCount; ++n)
@@ -357,7 +355,6 @@ void AlarmSettingsWindowTest::checksAgreeWithTheStoreAndTheWindowAfterAnyClicks(
     rig.backend.values = storeOf(stored);
     // As start-up leaves the clock for that store.
     readLiveState(rig.store, rig.state, kShortestTimeTextLength);
-    startChecks(rig.state);
 
     AlarmSettingsWindow* window = open(rig);
     for (const QString& click : clicks.split(u' ')) {
@@ -430,7 +427,7 @@ void AlarmSettingsWindowTest::okReplacesTheLiveSlotsAndSwitchesTheChecks()
     SettingsRig rig;
     rig.backend.values = storeOf("ENABLE_ALARMS_TICKBOX=1 ALARM_5_TICKBOX=1");
     rig.state.masterSwitch = 1;
-    rig.state.setSlotCheckRunning(5, true);
+    rig.state.slot(5).enabled = 1;
     AlarmSettingsWindow* window = open(rig);
     tickbox(window, SlotField::Enabled, 2)->click();
     textbox(window, SlotField::Name, 2)->setText(QStringLiteral("Wake up"));
@@ -485,8 +482,8 @@ void AlarmSettingsWindowTest::closeBoxSavesOnlyThePlace()
 {
     SettingsRig rig;
     rig.backend.values = storeOf("ENABLE_ALARMS_TICKBOX=1 ALARM_6_TICKBOX=1");
+    rig.state.masterSwitch = 1;
     rig.state.slot(6).enabled = 1;
-    rig.state.setSlotCheckRunning(6, true);
     AlarmSettingsWindow* window = open(rig);
     rig.backend.writeLog.clear();
     textbox(window, SlotField::Name, 6)->setText(QStringLiteral("Edited"));

@@ -54,7 +54,7 @@ failed="vq-dbd: alarm 2 (\"Backup\", fired [A-Z][a-z][a-z] [0-9]* [A-Z][a-z][a-z
 [ "$(grep -cx "$failed" "$work/stderr")" -eq 1 ] || fail "the failed command not said once: $(cat "$work/stderr")"
 
 # Moved by the user while it counts down.
-sleep 0.3
+wait_until_viewable "$id"
 read -r startx _ < <(frame_origin "$id")
 wmctrl -i -r "$id" -e 0,300,200,-1,-1
 for _ in $(seq 1 40); do
@@ -63,7 +63,7 @@ for _ in $(seq 1 40); do
     sleep 0.05
 done
 [ "$fx" -ne "$startx" ] || fail "the window manager did not move the window from $startx"
-sleep 0.3
+wait_until_viewable "$id"
 read -r fx fy < <(frame_origin "$id")
 
 for _ in $(seq 1 400); do
@@ -76,8 +76,10 @@ lasted=$(awk "BEGIN { printf \"%.1f\", $closed - $opened }")
 echo "the notification window closed itself after $lasted s"
 awk "BEGIN { exit !($lasted > 9.5 && $lasted < 12.5) }" || fail "closed after $lasted s, not about 11 s"
 
-sleep 1.2
-[ "$(wc -l <"$fired")" -eq 1 ] || fail "the command ran $(wc -l <"$fired") times"
+ran_once() {
+    [ "$(wc -l <"$fired")" -eq 1 ]
+}
+throughout 1.2 ran_once || fail "the command ran $(wc -l <"$fired") times"
 [ "$(setting "$conf" ALARM_1-NOTIFICATION-MESSAGE-Left)" = $((fx * 15)) ] ||
     fail "Left $(setting "$conf" ALARM_1-NOTIFICATION-MESSAGE-Left) for a frame at $fx"
 [ "$(setting "$conf" ALARM_1-NOTIFICATION-MESSAGE-Top)" = $((fy * 15)) ] ||

@@ -104,9 +104,11 @@ within 1 clock_ordinary || fail "1 s after Always On Top was cleared the clock i
 echo "cleared: the clock is an ordinary window ($(xprop -id "$clock" _NET_WM_STATE))"
 activate_rival
 wmctrl -i -r "$rival" -b add,above
-sleep 2.5
-is_above "$rival" || fail "the stopped check still demoted the rival"
-is_above "$clock" && fail "the stopped check put the clock above again"
+rival_above_clock_ordinary() {
+    is_above "$rival" && ! is_above "$clock"
+}
+throughout 2.5 rival_above_clock_ordinary ||
+    fail "the stopped check acted: rival above? $(is_above "$rival" && echo yes || echo no), clock above? $(is_above "$clock" && echo yes || echo no)"
 
 # Ticked again, the check puts the clock back above the active rival.
 xdotool mousemove --window "$clock" 32 28 click 1

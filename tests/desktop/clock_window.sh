@@ -20,7 +20,8 @@ for _ in $(seq 1 40); do
     sleep 0.05
 done
 xprop -id "$id" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "the clock is in the taskbar"
-sleep 0.5
+wait_until_viewable "$id"
+within 2 frame_at "$id" 200 101 || true
 read -r fx fy < <(frame_origin "$id")
 [ "$fx" -eq 200 ] && [ "$fy" -eq 101 ] || fail "frame at $fx,$fy instead of 200,101"
 
@@ -38,14 +39,15 @@ for signal in TERM HUP; do
     "$program" 2>>"$work/stderr" &
     pid=$!
     id=$(wait_for_window "$title") || fail "the clock window did not appear before SIG$signal"
-    sleep 0.5
+    wait_until_viewable "$id"
     wmctrl -i -r "$id" -e 0,400,300,-1,-1
     for _ in $(seq 1 40); do
         read -r fx fy < <(frame_origin "$id")
         [ "$fx" -ne 200 ] && break
         sleep 0.05
     done
-    sleep 0.3
+    wait_until_viewable "$id"
+    read -r fx fy < <(frame_origin "$id")
     kill -"$signal" "$pid"
     timeout_kill "$pid"
     wait_for_exit "$pid"
@@ -59,7 +61,7 @@ for signal in TERM HUP; do
     pid=$!
     id=$(wait_for_window "$title") || fail "the clock window did not appear again after SIG$signal"
     wait_until_viewable "$id"
-    sleep 0.5
+    within 2 frame_at "$id" "$fx" "$fy" || true
     read -r rx ry < <(frame_origin "$id")
     echo "moved to $fx,$fy, stored $left,$top, opened again at $rx,$ry"
     [ "$rx" -eq "$fx" ] && [ "$ry" -eq "$fy" ] || fail "moved to $fx,$fy, the clock opened again at $rx,$ry"

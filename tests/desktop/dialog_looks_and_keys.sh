@@ -15,13 +15,13 @@ printf '[General]\nAlwaysOnTop_TICKBOX=0\nENABLE_ALARMS_TICKBOX=1\n' >"$conf"
 # Clicks at a place given in twips, as the windows are designed, inside a window's client area.
 click_at() {
     xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1
-    sleep 0.3
 }
 
-# Presses a key as the user would, on whichever window has the focus.
+# Presses a key as the user would, once the X server has the keyboard's focus on the window given
+# (or after 3 s: where the focus follows the pointer, the key goes to the window under it all the same).
 press() {
-    xdotool key --clearmodifiers "$1"
-    sleep 0.4
+    within 3 has_focus "$1" || echo "the keyboard's focus is on $(xdotool getwindowfocus), not $1, for $2" >&2
+    xdotool key --clearmodifiers "$2"
 }
 
 # The probe's answer about the window's pixels (see window_pixels.cpp).
@@ -68,27 +68,22 @@ pid=$!
 WATCHDOG=$!
 clock=$(wait_for_window '^VQ-DRUM-BEAT-DIAL - V3$') || fail "the clock window did not appear"
 wait_until_viewable "$clock"
-# The keyboard's focus is on a window once the X server says so, which can come after the window
-# manager calls it active.
-has_focus() {
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
-}
 xdotool windowactivate --sync "$clock" 2>/dev/null
 within 3 has_focus "$clock" || fail "the clock did not take the keyboard's focus: $(xdotool getwindowfocus)"
 
 # Enter on the clock presses its maker button; Escape closes the settings window, which stores
 # nothing (only its OK does).
-press Return
+press "$clock" Return
 settings=$(wait_for_window "$settings_title") || fail "Enter on the clock did not open the settings window"
 wait_until_viewable "$settings"
-press Escape
+press "$settings" Escape
 wait_until_gone "$settings_title" || fail "Escape did not close the settings window"
 grep -q '^MAIN-SETTINGS-' "$conf" && fail "Escape stored the settings window's place: $(grep MAIN-SETTINGS "$conf")"
 # The window manager hands the focus back to no tool window, so the user gives it to the clock by
 # its caption bar.
 xdotool windowactivate --sync "$clock" 2>/dev/null
 within 3 has_focus "$clock" || fail "the clock did not take the keyboard's focus again: $(xdotool getwindowfocus)"
-press Return
+press "$clock" Return
 settings=$(wait_for_window "$settings_title") || fail "Enter on the clock did not open the settings window again"
 wait_until_viewable "$settings"
 check_captions "$settings" <<'EOF'
@@ -134,29 +129,29 @@ EOF
 # A preset recolours the clock at once; Escape then closes the window as its close box does: the
 # place is stored, the colour is not.
 click_at "$colours" 2287 1267 # RED_FOREGROUND_COLOR_BUTTON
-press Escape
+press "$colours" Escape
 wait_until_gone "$colours_title" || fail "Escape did not close the colours window"
 [ -n "$(setting "$conf" COLORS-WINDOW-Left)" ] || fail "Escape did not store the colours window's place"
 grep -q '^CLOCK_FORECOLOR' "$conf" && fail "Escape stored the clock's colour as OK would"
 
 # Back in the settings window "Clock Colors" keeps the focus: Enter opens the colours window again.
-press Return
-wait_for_window "$colours_title" >/dev/null || fail "Enter on \"Clock Colors\" did not open the colours window"
-sleep 0.5
-press Escape
+press "$settings" Return
+colours=$(wait_for_window "$colours_title") || fail "Enter on \"Clock Colors\" did not open the colours window"
+wait_until_viewable "$colours"
+press "$colours" Escape
 wait_until_gone "$colours_title" || fail "Escape did not close the colours window the second time"
 
 # Shift+Tab goes back to "Alarm Settings"; Enter opens it and Escape stores only its place.
-press shift+Tab
-press Return
+press "$settings" shift+Tab
+press "$settings" Return
 alarms=$(wait_for_window "$alarms_title") || fail "Enter on \"Alarm Settings\" did not open the alarm settings window"
 wait_until_viewable "$alarms"
-press Escape
+press "$alarms" Escape
 wait_until_gone "$alarms_title" || fail "Escape did not close the alarm settings window"
 [ -n "$(setting "$conf" ALARM-SETTINGS-Left)" ] || fail "Escape did not store the alarm settings window's place"
 grep -q '^ALARM_1_' "$conf" && fail "Escape stored the alarm rows as OK would"
 
-press Return
+press "$settings" Return
 alarms=$(wait_for_window "$alarms_title") || fail "the alarm settings window did not open again"
 wait_until_viewable "$alarms"
 check_captions "$alarms" <<'EOF'
@@ -170,23 +165,26 @@ check_captions "$test" <<'EOF'
 ALARM_RUN_COMMAND_TICKBOX 1440 1560 1455 375 11 Run Command
 ALARM_MESSAGE_AUTO_CLOSE_TICKBOX 1440 2400 735 495 11 Auto|Close
 EOF
-press Escape
+press "$test" Escape
 wait_until_gone "$test_title" || fail "Escape did not close the test notification window"
 [ -n "$(setting "$conf" ALARM-TEST-NOTIFICATION-MESSAGE-Left)" ] || fail "Escape did not store the test window's place"
-press Escape
+press "$alarms" Escape
 wait_until_gone "$alarms_title" || fail "Escape did not close the alarm settings window the second time"
 
 # Shift+Tab twice more reaches OK, which Enter presses: only OK stores the settings window's place.
-press shift+Tab
-press shift+Tab
-press Return
+press "$settings" shift+Tab
+press "$settings" shift+Tab
+press "$settings" Return
 wait_until_gone "$settings_title" || fail "Enter on OK did not close the settings window"
 [ -n "$(setting "$conf" MAIN-SETTINGS-Left)" ] || fail "Enter on OK did not store the settings window's place"
 # The red preset, clicked and never stored, still colours the clock's time (its display box, now
 # that no dialog covers it).
-sleep 0.3
-read -r first _ < <(pixels "$clock" FF0000 64 8 161 45) || fail "cannot read the clock window"
-[ "$first" != none ] || fail "the red preset did not recolour the clock's time"
+red_time() {
+    local first
+    read -r first _ < <(pixels "$clock" FF0000 64 8 161 45) || fail "cannot read the clock window"
+    [ "$first" != none ]
+}
+within 2 red_time || fail "the red preset did not recolour the clock's time"
 
 kill -TERM "$pid"
 wait_for_exit "$pid"

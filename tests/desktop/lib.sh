@@ -10,14 +10,48 @@ fresh_settings() {
     conf=$XDG_CONFIG_HOME/VQ_DBD/vq-dbd.conf
 }
 
-# Waits until a window found by its title is mapped on the screen and ready for clicks: a window
-# has its title before it is shown.
+# A window's frame corner and client size as the X server has them now, in one line.
+geometry_now() {
+    echo "$(frame_origin "$1" 2>/dev/null) $(client_size "$1" 2>/dev/null)"
+}
+
+# Whether the window manager has taken the window in: it has set the window's WM_STATE to normal
+# and, under a manager that tells frames, told the window its frame. (i3 tells a frame only once the
+# window is moved, so past the first 2 s of waiting the frame is not asked for.)
+managed() {
+    xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Normal' || return 1
+    [ "${2:-0}" -ge 40 ] && return 0
+    xprop -root _NET_SUPPORTED | grep -q _NET_FRAME_EXTENTS || return 0
+    xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='
+}
+
+# Waits until a window is mapped, taken in by the window manager and no longer moved or resized
+# (the same geometry on two readings 0.1 s apart), so that it is ready for clicks at its places.
 wait_until_viewable() {
-    for _ in $(seq 1 200); do
-        xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' && { sleep 0.3; return 0; }
+    local before= now tries
+    for tries in $(seq 1 200); do
+        if xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' && managed "$1" "$tries"; then
+            now=$(geometry_now "$1")
+            [ "$now" = "$before" ] && return 0
+            before=$now
+            sleep 0.1
+            continue
+        fi
+        before=
         sleep 0.05
     done
-    fail "window $1 was never shown"
+    fail "window $1 was never shown and settled"
+}
+
+# Whether a window is no longer shown: unmapped or destroyed.
+not_viewable() {
+    ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+
+# Whether the X server has the keyboard's focus on the window; it can come after the window manager
+# calls the window active.
+has_focus() {
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
 }
 
 fail() {
@@ -66,6 +100,11 @@ frame_origin() {
     echo "$((x - left)) $((y - top))"
 }
 
+# Whether a window's outer frame has its top-left corner at x y.
+frame_at() {
+    [ "$(frame_origin "$1")" = "$2 $3" ]
+}
+
 # Waits up to $1 seconds for the command in the other arguments to succeed.
 within() {
     local seconds=$1
@@ -76,6 +115,18 @@ within() {
         sleep 0.05
     done
     "$@"
+}
+
+# Checks the command in the other arguments every 0.05 s for $1 seconds: it fails as soon as the
+# command fails, and succeeds if the command held all that time.
+throughout() {
+    local end
+    end=$(($(date +%s%3N) + $(awk "BEGIN { printf \"%d\", $1 * 1000 }")))
+    shift
+    while [ "$(date +%s%3N)" -lt "$end" ]; do
+        "$@" || return 1
+        sleep 0.05
+    done
 }
 
 # Where a window stands in the window manager's stacking order (_NET_CLIENT_LIST_STACKING), 0 at

@@ -15,7 +15,6 @@ fresh_settings
 # Clicks at a place given in twips, as the windows are designed, inside a window's client area.
 click_at() {
     xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1
-    sleep 0.2
 }
 
 is_mapped() {
@@ -95,8 +94,7 @@ in_front_or_fail "told by RUN NOW"
 # Closing the notification window leaves the notice standing, unread.
 click_at "$alarm" 7447 2647 # OK_BUTTON
 wait_until unmapped "$alarm" || fail "OK did not close the notification window"
-sleep 0.5
-is_mapped "$notice" || fail "the notice closed with the notification window"
+throughout 0.5 is_mapped "$notice" || fail "the notice closed with the notification window"
 within 2 kept_with "$clock" || fail "the notice is not kept with the clock again: $(xprop -id "$notice" WM_TRANSIENT_FOR)"
 # With the keyboard too: it holds the focus, and Escape dismisses it.
 xdotool windowactivate --sync "$notice" 2>/dev/null || true

@@ -111,8 +111,8 @@ alarm_settings_cut_down() {
     # Scrolled to the end both ways, the contents' bottom-right corner meets the viewport's, inside
     # the scroll bars (about 16 pixels). OK's centre lies 216 and 53 pixels from that corner.
     xdotool mousemove --window "$alarms" 20 20
+    # The wheel's events reach the window before the click below, in the order they were sent.
     for _ in $(seq 1 30); do xdotool click 5 click 7; done
-    sleep 0.5
     local content_width=906 content_height=532
     xdotool mousemove --window "$alarms" $((client_width - 16 - (content_width - 696))) \
         $((client_height - 16 - (content_height - 504))) click 1
@@ -127,7 +127,7 @@ alarm_settings_cut_down() {
         echo "OK pressed after scrolling: the alarm settings window closed and saved"
     fi
     wmctrl -i -c "$settings"
-    sleep 0.3
+    within 3 not_viewable "$settings" || failures+=("the settings window did not close")
     stop_program
 }
 

@@ -78,7 +78,7 @@ wait_until_viewable "$colours"
 check_size colours "$colours" 9240 3570 375 3015 # OK
 check_out_of_taskbar colours "$colours"
 wmctrl -i -c "$colours"
-sleep 0.5
+within 3 not_viewable "$colours" || fail "the colours window did not close"
 
 click_at "$settings" 4987 1267 # "Alarm Settings"
 alarms=$(wait_for_window '^VQ-DBD - V3 - ALARM SETTINGS$') || fail "the alarm settings window did not open"

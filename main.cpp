@@ -49,63 +49,11 @@ QString programNameOf(const QString& argument0)
     return argument0.isEmpty() ? QStringLiteral("vq-dbd") : QFileInfo(argument0).fileName();
 }
 
-QString autostartEntryPath()
+// Prints what switching the start at login said, on standard error when it failed.
+int said(const autostart::Outcome& outcome)
 {
-    return autostart::folder() + QLatin1Char('/') + QLatin1String(identity::kAppId)
-        + QStringLiteral(".desktop");
-}
-
-int switchAutostartOn(const QString& programName, const QString& argument0)
-{
-    const QString program = autostart::invokedProgramPath(argument0, qgetenv("PATH"), QDir::currentPath());
-    if (program.isEmpty() || !autostart::isRunningProgram(program)) {
-        print(stderr,
-              programName + QStringLiteral(": cannot tell which file was started as '") + argument0
-                  + QStringLiteral("'; start the program by its path to set up the start at login\n"));
-        return 1;
-    }
-    const QString text = autostartEntryText(program);
-    if (text.isEmpty()) {
-        print(stderr,
-              programName + QStringLiteral(": the path ") + program
-                  + QStringLiteral(" cannot be written in a desktop entry\n"));
-        return 1;
-    }
-    const QString entry = autostartEntryPath();
-    const QString problem = autostart::writeEntry(entry, text.toUtf8());
-    if (!problem.isEmpty()) {
-        print(stderr,
-              programName + QStringLiteral(": cannot write ") + entry + QStringLiteral(": ") + problem
-                  + QLatin1Char('\n'));
-        return 1;
-    }
-    print(stdout,
-          QStringLiteral("Wrote ") + entry + QStringLiteral(": ") + program
-              + QStringLiteral(" starts at login.\n"));
-    return 0;
-}
-
-int switchAutostartOff(const QString& programName)
-{
-    const QString entry = autostartEntryPath();
-    QString problem;
-    switch (autostart::removeEntry(entry, problem)) {
-    case autostart::Removal::Removed:
-        print(stdout,
-              QStringLiteral("Removed ") + entry
-                  + QStringLiteral(": the clock no longer starts at login.\n"));
-        return 0;
-    case autostart::Removal::Absent:
-        print(stdout,
-              QStringLiteral("No ") + entry + QStringLiteral(": the clock does not start at login.\n"));
-        return 0;
-    case autostart::Removal::Failed:
-        break;
-    }
-    print(stderr,
-          programName + QStringLiteral(": cannot remove ") + entry + QStringLiteral(": ") + problem
-              + QLatin1Char('\n'));
-    return 1;
+    print(outcome.status == 0 ? stdout : stderr, outcome.said);
+    return outcome.status;
 }
 
 // Answers --help, --version, --autostart and a wrong command line before any window system is
@@ -129,10 +77,10 @@ std::optional<int> answerWithoutDisplay(int argc, char* argv[])
         print(stdout, versionText());
         break;
     case Request::AutostartOn:
-        status = switchAutostartOn(programName, argument0);
+        status = said(autostart::switchOn(programName, argument0, QLatin1String(identity::kAppId)));
         break;
     case Request::AutostartOff:
-        status = switchAutostartOff(programName);
+        status = said(autostart::switchOff(programName, QLatin1String(identity::kAppId)));
         break;
     case Request::Invalid:
         print(stderr,

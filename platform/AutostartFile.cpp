@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace vqdbd::autostart {
 
@@ -16,6 +17,11 @@ bool isExecutableFile(const QString& path)
 {
     const QFileInfo info(path);
     return info.isFile() && info.isExecutable();
+}
+
+QString entryPath(const QString& appId)
+{
+    return folder() + QLatin1Char('/') + appId + QStringLiteral(".desktop");
 }
 
 } // namespace
@@ -76,6 +82,87 @@ Removal removeEntry(const QString& path, QString& problem)
         return Removal::Failed;
     }
     return Removal::Removed;
+}
+
+QString execArgument(const QString& path)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    const bool quoted = std::any_of(path.cbegin(), path.cend(), [](QChar c) { return reserved.contains(c); });
+    QString argument;
+    for (const QChar c : path) {
+        // Inside quotes ", `, $ and \ take a backslash; then the entry's string rules double every
+        // backslash, and a literal % is written twice.
+        if (quoted
+            && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$')
+                || c == QLatin1Char('\\')))
+            argument += QStringLiteral("\\\\");
+        if (c == QLatin1Char('\\'))
+            argument += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('%'))
+            argument += QStringLiteral("%%");
+        else
+            argument += c;
+    }
+    return quoted ? QLatin1Char('"') + argument + QLatin1Char('"') : argument;
+}
+
+QString entryText(const QString& programPath, const QString& iconName)
+{
+    const bool writable = !programPath.isEmpty()
+        && std::none_of(programPath.cbegin(), programPath.cend(),
+                        [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (!writable)
+        return {};
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=VQ-DRUM-BEAT-DIAL\n"
+                          "Comment=Digital clock with ten daily alarms, started at login\n"
+                          "Exec=")
+        + execArgument(programPath) + QStringLiteral("\nIcon=") + iconName
+        + QStringLiteral("\nTerminal=false\n");
+}
+
+Outcome switchOn(const QString& programName, const QString& argument0, const QString& appId)
+{
+    const QString program = invokedProgramPath(argument0, qgetenv("PATH"), QDir::currentPath());
+    if (program.isEmpty() || !isRunningProgram(program))
+        return { 1,
+                 programName + QStringLiteral(": cannot tell which file was started as '") + argument0
+                     + QStringLiteral("'; start the program by its path to set up the start at login\n") };
+    const QString text = entryText(program, appId);
+    if (text.isEmpty())
+        return { 1,
+                 programName + QStringLiteral(": the path ") + program
+                     + QStringLiteral(" cannot be written in a desktop entry\n") };
+    const QString entry = entryPath(appId);
+    const QString problem = writeEntry(entry, text.toUtf8());
+    if (!problem.isEmpty())
+        return { 1,
+                 programName + QStringLiteral(": cannot write ") + entry + QStringLiteral(": ") + problem
+                     + QLatin1Char('\n') };
+    return { 0,
+             QStringLiteral("Wrote ") + entry + QStringLiteral(": ") + program
+                 + QStringLiteral(" starts at login.\n") };
+}
+
+Outcome switchOff(const QString& programName, const QString& appId)
+{
+    const QString entry = entryPath(appId);
+    QString problem;
+    switch (removeEntry(entry, problem)) {
+    case Removal::Removed:
+        return {
+            0, QStringLiteral("Removed ") + entry + QStringLiteral(": the clock no longer starts at login.\n")
+        };
+    case Removal::Absent:
+        return { 0,
+                 QStringLiteral("No ") + entry + QStringLiteral(": the clock does not start at login.\n") };
+    case Removal::Failed:
+        break;
+    }
+    return { 1,
+             programName + QStringLiteral(": cannot remove ") + entry + QStringLiteral(": ") + problem
+                 + QLatin1Char('\n') };
 }
 
 } // namespace vqdbd::autostart

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The start at login, whole: the desktop entry's text, where it lives, writing and removing it, and
+// what --autostart on and off say.
+
 #include <QByteArray>
 #include <QString>
 
@@ -22,6 +25,14 @@ bool isRunningProgram(const QString& path);
 // half entry. The folder is made when missing. Returns the problem, or empty.
 QString writeEntry(const QString& path, const QByteArray& text);
 
+// The path as one argument of a desktop entry's Exec line: quoted where it holds a reserved
+// character, escaped inside the quotes and for the entry's string rules.
+QString execArgument(const QString& path);
+
+// The entry that starts the program at `programPath` with the icon `iconName`, or empty when the path
+// cannot be written in a desktop entry (a control character, say).
+QString entryText(const QString& programPath, const QString& iconName);
+
 enum class Removal
 {
     Removed,
@@ -30,5 +41,19 @@ enum class Removal
 };
 // Removes the entry; `problem` says why it failed.
 Removal removeEntry(const QString& path, QString& problem);
+
+// What switching the start at login said, for standard output or, when it failed, standard error,
+// and the exit status.
+struct Outcome
+{
+    int status = 0;
+    QString said;
+};
+
+// --autostart on: writes the entry `appId`.desktop that starts the file the program was started as
+// (`argument0`). `programName` begins a line that says why it could not.
+Outcome switchOn(const QString& programName, const QString& argument0, const QString& appId);
+// --autostart off: removes that entry.
+Outcome switchOff(const QString& programName, const QString& appId);
 
 } // namespace vqdbd::autostart

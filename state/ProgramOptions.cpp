@@ -4,7 +4,6 @@
 #include "state/ProgramIdentity.h"
 
 #include <QCommandLineParser>
-#include <algorithm>
 
 namespace vqdbd::options {
 
@@ -140,44 +139,6 @@ QString versionText()
                "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
                "This is free software: you are free to change and redistribute it.\n"
                "There is NO WARRANTY, to the extent permitted by law.\n");
-}
-
-QString execArgument(const QString& path)
-{
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    const bool quoted = std::any_of(path.cbegin(), path.cend(), [](QChar c) { return reserved.contains(c); });
-    QString argument;
-    for (const QChar c : path) {
-        // Inside quotes ", `, $ and \ take a backslash; then the entry's string rules double every
-        // backslash, and a literal % is written twice.
-        if (quoted
-            && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$')
-                || c == QLatin1Char('\\')))
-            argument += QStringLiteral("\\\\");
-        if (c == QLatin1Char('\\'))
-            argument += QStringLiteral("\\\\");
-        else if (c == QLatin1Char('%'))
-            argument += QStringLiteral("%%");
-        else
-            argument += c;
-    }
-    return quoted ? QLatin1Char('"') + argument + QLatin1Char('"') : argument;
-}
-
-QString autostartEntryText(const QString& programPath)
-{
-    const bool writable = !programPath.isEmpty()
-        && std::none_of(programPath.cbegin(), programPath.cend(),
-                        [](QChar c) { return c.category() == QChar::Other_Control; });
-    if (!writable)
-        return {};
-    return QStringLiteral("[Desktop Entry]\n"
-                          "Type=Application\n"
-                          "Name=VQ-DRUM-BEAT-DIAL\n"
-                          "Comment=Digital clock with ten daily alarms, started at login\n"
-                          "Exec=")
-        + execArgument(programPath) + QStringLiteral("\nIcon=") + QLatin1String(identity::kAppId)
-        + QStringLiteral("\nTerminal=false\n");
 }
 
 } // namespace vqdbd::options

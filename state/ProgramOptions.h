@@ -33,11 +33,4 @@ Reading read(const QStringList& arguments);
 QString usageText(const QString& programName);
 QString versionText();
 
-// The autostart entry that starts the program at `programPath`, or empty when the path cannot be
-// written in a desktop entry (a control character, say).
-QString autostartEntryText(const QString& programPath);
-// The path as one argument of a desktop entry's Exec line: quoted where it holds a reserved
-// character, escaped inside the quotes and for the entry's string rules.
-QString execArgument(const QString& path);
-
 } // namespace vqdbd::options

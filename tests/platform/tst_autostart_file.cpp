@@ -24,6 +24,11 @@ private Q_SLOTS:
     void writeThatCannotSucceedSaysWhy_data();
     void writeThatCannotSucceedSaysWhy();
     void removalTellsRemovedAbsentAndFailed();
+    void execArgumentFollowsTheDesktopEntryRules_data();
+    void execArgumentFollowsTheDesktopEntryRules();
+    void autostartEntryStartsTheProgramByItsPath();
+    void autostartEntryRefusesAPathItCannotHold_data();
+    void autostartEntryRefusesAPathItCannotHold();
 
 private:
     void makeProgram(const QString& relativePath, bool executable = true);
@@ -200,6 +205,72 @@ void AutostartFileTest::removalTellsRemovedAbsentAndFailed()
     QCOMPARE(autostart::removeEntry(entry, problem), autostart::Removal::Failed);
     QCOMPARE(problem, QStringLiteral("it is a folder"));
     QVERIFY(QFileInfo(entry).isDir());
+}
+
+void AutostartFileTest::execArgumentFollowsTheDesktopEntryRules_data()
+{
+    // Expected texts as they stand in the file: quoting first, then the string rules, which double
+    // every backslash.
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("argument");
+    QTest::newRow("plain") << "/usr/bin/vq-dbd"
+                           << "/usr/bin/vq-dbd";
+    QTest::newRow("letters beyond ASCII and =") << "/home/zoë/a=b/vq-dbd"
+                                                << "/home/zoë/a=b/vq-dbd";
+    QTest::newRow("space") << "/home/a b/vq-dbd"
+                           << R"("/home/a b/vq-dbd")";
+    QTest::newRow("tilde and hash") << "/srv/~me/#1/vq"
+                                    << R"("/srv/~me/#1/vq")";
+    QTest::newRow("dollar") << "/x/$HOME/vq"
+                            << R"("/x/\\$HOME/vq")";
+    QTest::newRow("double quote") << R"(/x/"q"/vq)"
+                                  << R"("/x/\\"q\\"/vq")";
+    QTest::newRow("backtick") << "/x/`id`/vq"
+                              << R"("/x/\\`id\\`/vq")";
+    QTest::newRow("backslash") << R"(/x\y/vq)"
+                               << R"("/x\\\\y/vq")";
+    QTest::newRow("single quote and parentheses") << "/x/it's (2)/vq"
+                                                  << R"("/x/it's (2)/vq")";
+    QTest::newRow("percent") << "/opt/50%/vq"
+                             << "/opt/50%%/vq";
+    QTest::newRow("percent in quotes") << "/opt/50 %/vq"
+                                       << R"("/opt/50 %%/vq")";
+}
+
+void AutostartFileTest::execArgumentFollowsTheDesktopEntryRules()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, argument);
+    QCOMPARE(autostart::execArgument(path), argument);
+}
+
+void AutostartFileTest::autostartEntryStartsTheProgramByItsPath()
+{
+    QCOMPARE(autostart::entryText(QStringLiteral("/home/me/my clocks/deskclock2"),
+                                  QStringLiteral("net.vela_quill.vq_dbd")),
+             QStringLiteral("[Desktop Entry]\n"
+                            "Type=Application\n"
+                            "Name=VQ-DRUM-BEAT-DIAL\n"
+                            "Comment=Digital clock with ten daily alarms, started at login\n"
+                            "Exec=\"/home/me/my clocks/deskclock2\"\n"
+                            "Icon=net.vela_quill.vq_dbd\n"
+                            "Terminal=false\n"));
+}
+
+void AutostartFileTest::autostartEntryRefusesAPathItCannotHold_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("line feed") << "/tmp/a\nb/vq-dbd";
+    QTest::newRow("carriage return") << "/tmp/a\rb/vq-dbd";
+    QTest::newRow("tab") << "/tmp/a\tb/vq-dbd";
+    QTest::newRow("delete") << "/tmp/a\x7f/vq-dbd";
+}
+
+void AutostartFileTest::autostartEntryRefusesAPathItCannotHold()
+{
+    QFETCH(QString, path);
+    QCOMPARE(autostart::entryText(path, QStringLiteral("net.vela_quill.vq_dbd")), QString());
 }
 
 QTEST_GUILESS_MAIN(AutostartFileTest)

@@ -68,8 +68,11 @@ void AlarmClockWakeTimer::arm(std::optional<WallTime> when)
 
 void keepOnlyWakeAlarmCapability()
 {
-    if (::geteuid() == 0)
-        return;
+    const bool root = ::geteuid() == 0;
+    // Root's commands are given every capability of the bounding set when they start: not this one.
+    // The program's own sets keep it.
+    if (root && ::prctl(PR_CAPBSET_DROP, CAP_WAKE_ALARM, 0, 0, 0) != 0)
+        qCWarning(platformLog, "could not keep CAP_WAKE_ALARM from the commands (%s)", std::strerror(errno));
     ::prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL, 0, 0, 0);
     __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
     __user_cap_data_struct sets[_LINUX_CAPABILITY_U32S_3] {};
@@ -77,8 +80,10 @@ void keepOnlyWakeAlarmCapability()
         return;
     for (std::size_t word = 0; word < _LINUX_CAPABILITY_U32S_3; ++word) {
         const std::uint32_t kept = word == CAP_TO_INDEX(CAP_WAKE_ALARM) ? CAP_TO_MASK(CAP_WAKE_ALARM) : 0;
-        sets[word].permitted &= kept;
-        sets[word].effective = sets[word].permitted;
+        if (!root) {
+            sets[word].permitted &= kept;
+            sets[word].effective = sets[word].permitted;
+        }
         sets[word].inheritable = 0;
     }
     if (::syscall(SYS_capset, &header, sets) != 0)

@@ -26,8 +26,9 @@ private:
 
 // Gives up every capability the program was started with but CAP_WAKE_ALARM, and keeps that one out
 // of the inheritable and ambient sets, so that no command it starts has any: a program without file
-// capabilities of its own starts with none. A program run by root keeps its capabilities: every
-// program root starts gets them all again.
+// capabilities of its own starts with none. A program run by root keeps its capabilities, as every
+// program root starts gets them again, but CAP_WAKE_ALARM leaves the bounding set, so that those
+// programs are not given that one.
 void keepOnlyWakeAlarmCapability();
 
 } // namespace vqdbd

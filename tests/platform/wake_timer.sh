@@ -6,7 +6,7 @@
 # alarm 2 lies more than a minute back:
 # - as root, and as a user given cap_wake_alarm on a copy of the program, the program holds a
 #   CLOCK_REALTIME_ALARM timer (clockid 8) armed for its next alarm, and no other capability, and
-#   the command it starts holds none;
+#   the command it starts holds none (root's: none but root's own, and never CAP_WAKE_ALARM);
 # - as a user without the capability, it says once on standard error why it cannot wake the
 #   computer, and the missed alarm's notice carries that reason;
 # in every row alarm 1 fires and alarm 2 is told as missed.
@@ -112,6 +112,12 @@ for i in "${!rows[@]}"; do
     grep -q '^CapInh:\s*0*$' "$dir/command-caps" && grep -q '^CapPrm:\s*0*$' "$dir/command-caps" &&
         grep -q '^CapAmb:\s*0*$' "$dir/command-caps" || [ "$who" = root ] ||
         fail "$what: the command holds capabilities: $(cat "$dir/command-caps")"
+    # Root's command has root's capabilities, but never CAP_WAKE_ALARM (bit 35), not even in its
+    # bounding set, which only a root command gains from.
+    while read -r set mask; do
+        [ "$set" = CapBnd: ] && [ "$who" != root ] && continue
+        (((16#$mask >> 35) & 1)) && fail "$what: the command's $set holds CAP_WAKE_ALARM: $(cat "$dir/command-caps")"
+    done <"$dir/command-caps"
     if [ "$i" -eq 2 ]; then
         [ "$refusals" -eq 1 ] || fail "$what: the refusal said $refusals times: $(cat "$dir/stderr")"
         grep -q 'lacks the CAP_WAKE_ALARM capability; grant it with: sudo setcap cap_wake_alarm+ep ' <<<"$missed" ||

@@ -65,11 +65,28 @@ bool socketFitsIn(const QString& folder)
     return length + 1 + kPlaceNameLength + std::strlen(".socket") <= kLongestSocketPath;
 }
 
+// The user's runtime folder: $XDG_RUNTIME_DIR, or else the one the login session makes,
+// /run/user/<uid>, when it is the user's own and private. A copy started without the variable (from
+// su, ssh or cron) thus takes the same lock as the copy the desktop started.
+QString runtimeFolder()
+{
+    const QString runtime = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
+    if (!runtime.isEmpty())
+        return runtime;
+    const QString session = QStringLiteral("/run/user/") + QString::number(::geteuid());
+    struct stat info
+    {
+    };
+    const bool usable = ::lstat(QFile::encodeName(session).constData(), &info) == 0 && S_ISDIR(info.st_mode)
+        && info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
+    return usable ? session : QString();
+}
+
 // The folder for the lock and the socket: VQ_DBD in the runtime folder when there is one and a
 // socket's path there fits its address, else a private folder in the temp folder.
 QString lockFolder(QString& problem)
 {
-    const QString runtime = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
+    const QString runtime = runtimeFolder();
     QString folder = runtime + QStringLiteral("/VQ_DBD");
     if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime) || !QFileInfo(runtime).isDir()
         || !socketFitsIn(folder))

@@ -20,7 +20,8 @@ namespace vqdbd {
 // on NFS, where flock becomes a byte-range lock through the server (or a lock of this machine alone
 // under `nolock`) and a crashed client's lock can outlive it until the server notices; a socket
 // there could not take calls from another machine either. The runtime folder ($XDG_RUNTIME_DIR) is
-// local, the user's own and made for locks and sockets; without it, or when it lies too deep for a
+// local, the user's own and made for locks and sockets (unset, /run/user/<uid> stands for it, as
+// a copy started from su or ssh may lack the variable); without it, or when it lies too deep for a
 // socket's address (108 bytes), a private folder in the temp folder stands in. The settings save keeps its
 // own lock beside the file (SettingsFile.h).
 class LocalRunningCopy final : public RunningCopy

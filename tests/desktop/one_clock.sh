@@ -5,7 +5,8 @@
 # status 0: there is one clock window, and an alarm runs its command once and opens one window.
 # A copy under another name runs beside it; starting the first name again brings its clock to the
 # front (active and on top), while --version still answers at once. After a kill -9 of the running
-# copy a new start runs at once, and can be reached by the next.
+# copy a new start runs at once, and can be reached by the next. A copy started without
+# XDG_RUNTIME_DIR (from su or ssh) finds the clock the desktop started with it.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -150,3 +151,26 @@ for pid in "$after" "$other"; do
     [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after SIGTERM"
 done
 echo "after a kill -9 of the running copy a new start runs at once and answers the next"
+
+# The desktop's copy has XDG_RUNTIME_DIR=/run/user/<uid>; one started from su or ssh may lack it.
+session=/run/user/$(id -u)
+if [ ! -e "$session" ] && mkdir -m 0700 "$session" 2>/dev/null; then
+    trap 'kill -KILL "${pids[@]}" 2>/dev/null || true; rm -rf "$session"' EXIT
+fi
+if [ -d "$session" ] && [ -O "$session" ]; then
+    XDG_RUNTIME_DIR=$session "$program" 2>"$work/desktop.err" &
+    desktop=$!
+    pids+=("$desktop")
+    eventually has_clock "$desktop" || fail "no clock with XDG_RUNTIME_DIR=$session: $(cat "$work/desktop.err")"
+    env -u XDG_RUNTIME_DIR "$program" 2>"$work/shell.err" &
+    shell=$!
+    pids+=("$shell")
+    timeout_kill "$shell" # a second clock would not end by itself
+    check_second_copy "$shell" "$work/shell.err"
+    [ "$(count_windows "$clock_title")" -eq 1 ] || fail "two clocks for one settings file, one started without XDG_RUNTIME_DIR"
+    kill -TERM "$desktop"
+    wait_for_exit "$desktop"
+    echo "a copy started without XDG_RUNTIME_DIR handed over to the clock started with it"
+else
+    echo "not tried: there is no runtime folder $session of this user"
+fi

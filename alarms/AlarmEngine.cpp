@@ -147,8 +147,13 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 until, qint64 now)
                 ++slot;
                 continue;
             }
-            if (!firedOnDay(*slot, dayOf(second), text))
+            std::optional<Firing>& told = lastMissed_.at(static_cast<std::size_t>(*slot - 1));
+            const Firing passed { dayOf(second), text };
+            if (!firedOnDay(*slot, passed.localDay, text)
+                && !(told && told->localDay == passed.localDay && told->text == text)) {
                 missed.append(*slot);
+                told = passed;
+            }
             slot = undecided.erase(slot);
         }
     }

@@ -78,6 +78,9 @@ private:
     const WakeTimer& wakeTimer_;
     std::optional<qint64> lastLocalSecond_;
     std::array<std::optional<Firing>, kSlotCount> lastFiring_ {};
+    // The last day and time each slot was told missed: the zone changing back and forth over an
+    // alarm passes its time over again, but it was missed once that day.
+    std::array<std::optional<Firing>, kSlotCount> lastMissed_ {};
 };
 
 } // namespace vqdbd

@@ -122,8 +122,7 @@ void AlarmEngine::fire(int slot, qint64 localSecond, const QString& text)
 
 bool AlarmEngine::firedOnDay(int slot, qint64 localDay, const QString& text) const
 {
-    const std::optional<Firing>& last = lastFiring_.at(static_cast<std::size_t>(slot - 1));
-    return last && last->localDay == localDay && last->text == text;
+    return Firing::isOf(lastFiring_.at(static_cast<std::size_t>(slot - 1)), localDay, text);
 }
 
 void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 until, qint64 now)
@@ -148,11 +147,10 @@ void AlarmEngine::reportPassedOver(qint64 lastChecked, qint64 until, qint64 now)
                 continue;
             }
             std::optional<Firing>& told = lastMissed_.at(static_cast<std::size_t>(*slot - 1));
-            const Firing passed { dayOf(second), text };
-            if (!firedOnDay(*slot, passed.localDay, text)
-                && !(told && told->localDay == passed.localDay && told->text == text)) {
+            const qint64 day = dayOf(second);
+            if (!firedOnDay(*slot, day, text) && !Firing::isOf(told, day, text)) {
                 missed.append(*slot);
-                told = passed;
+                told = Firing { day, text };
             }
             slot = undecided.erase(slot);
         }

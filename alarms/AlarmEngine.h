@@ -59,6 +59,11 @@ private:
     {
         qint64 localDay = 0;
         QString text;
+
+        static bool isOf(const std::optional<Firing>& firing, qint64 localDay, const QString& text)
+        {
+            return firing && firing->localDay == localDay && firing->text == text;
+        }
     };
 
     void checkSecond(qint64 localSecond, const QString& text);

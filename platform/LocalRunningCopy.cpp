@@ -33,13 +33,11 @@ QString withReason(const QString& what, int error)
     return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Makes the folder if need be; empty when it is a folder of the user's own that no one else may
-// enter, otherwise why it cannot hold the lock.
-QString privateFolder(const QString& path)
+// Empty when the path is a folder of the user's own that no one else may enter, otherwise why it
+// cannot hold the lock.
+QString whyNotPrivate(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
-    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-        return withReason(QStringLiteral("cannot make %1").arg(path), errno);
     struct stat info
     {
     };
@@ -52,6 +50,14 @@ QString privateFolder(const QString& path)
     if ((info.st_mode & 077) != 0)
         return QStringLiteral("%1 is open to others").arg(path);
     return {};
+}
+
+// Makes the folder if need be; empty when it is private (see whyNotPrivate), otherwise why not.
+QString privateFolder(const QString& path)
+{
+    if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0 && errno != EEXIST)
+        return withReason(QStringLiteral("cannot make %1").arg(path), errno);
+    return whyNotPrivate(path);
 }
 
 // The socket's address holds a path of at most this many bytes.
@@ -74,12 +80,7 @@ QString runtimeFolder()
     if (!runtime.isEmpty())
         return runtime;
     const QString session = QStringLiteral("/run/user/") + QString::number(::geteuid());
-    struct stat info
-    {
-    };
-    const bool usable = ::lstat(QFile::encodeName(session).constData(), &info) == 0 && S_ISDIR(info.st_mode)
-        && info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
-    return usable ? session : QString();
+    return whyNotPrivate(session).isEmpty() ? session : QString();
 }
 
 // The folder for the lock and the socket: VQ_DBD in the runtime folder when there is one and a

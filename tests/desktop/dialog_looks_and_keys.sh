@@ -17,10 +17,9 @@ click_at() {
     xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1
 }
 
-# Presses a key as the user would, once the X server has the keyboard's focus on the window given
-# (or after 3 s: where the focus follows the pointer, the key goes to the window under it all the same).
+# Presses a key as the user would, once the window given has the keyboard's focus.
 press() {
-    within 3 has_focus "$1" || echo "the keyboard's focus is on $(xdotool getwindowfocus), not $1, for $2" >&2
+    await_focus "$1"
     xdotool key --clearmodifiers "$2"
 }
 

@@ -54,6 +54,12 @@ has_focus() {
     [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
 }
 
+# Waits up to 3 s for the keyboard's focus on the window before keys are sent to it; where the
+# focus follows the pointer it never comes, and the keys go to the window under the pointer.
+await_focus() {
+    within 3 has_focus "$1" || echo "the keyboard's focus is on $(xdotool getwindowfocus), not $1" >&2
+}
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1

@@ -19,7 +19,7 @@ click_at() {
 
 # Replaces the text of the box at a place in twips.
 type_into() {
-    within 3 has_focus "$1" || echo "the keyboard's focus is on $(xdotool getwindowfocus), not $1" >&2
+    await_focus "$1"
     click_at "$1" "$2" "$3"
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 20 "$4"
